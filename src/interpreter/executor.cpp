@@ -1,0 +1,197 @@
+// The line executor, the dispatcher, and the executor's process-wide state.
+#include "interpreter/executor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "interpreter/command_table.h"
+#include "interpreter/cvorn_strtok.h"
+#include "interpreter/diagnostics.h"
+#include "interpreter/executor_state.h"
+#include "interpreter/format.h"
+#include "interpreter/host.h"
+#include "interpreter/script_store.h"
+#include "interpreter/settings.h"
+#include "interpreter/variables.h"
+
+namespace velcrum {
+
+int g_iCurrentLine = 0;
+int g_iCurrentCommand = 0;
+int iJumpPending = 0;
+int iCmdPending = 0;
+bool g_bInSequence = false;
+bool g_bEndOfLineRequest = false;
+ProcStackEntry g_iProcStack[kProcStackSize];
+int g_iProcStackPtr = -1;
+AppDllCall g_pAppDllCall = nullptr;
+void* g_pPanelWindowTable = nullptr;
+
+void ResetExecutorState() {
+  g_iCurrentLine = 0;
+  g_iCurrentCommand = 0;
+  iJumpPending = 0;
+  iCmdPending = 0;
+  g_bInSequence = false;
+  g_bEndOfLineRequest = false;
+  std::fill(std::begin(g_iProcStack), std::end(g_iProcStack), ProcStackEntry{});
+  g_iProcStackPtr = -1;
+  g_pAppDllCall = nullptr;
+  g_pPanelWindowTable = nullptr;
+}
+
+void PushEmptyProcFrame() {
+  g_iProcStackPtr = std::min(g_iProcStackPtr + 1, kProcStackSize - 1);
+  g_iProcStack[g_iProcStackPtr] = ProcStackEntry{};
+}
+
+namespace {
+
+// The extension library's way to run one command: line 0, index 0, always answered 1.
+int32_t DispatchForExtension(const char* command) {
+  DispatchCommand(command ? command : "", 0, 0);
+  return 1;
+}
+
+bool IsCharacterAcceptable(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+         (byte >= '0' && byte <= '9') || byte == ' ' || (byte >= '\t' && byte <= '\r') ||
+         byte == '.' || byte == ':' || byte == '-';
+}
+
+void ReportUnknownCommand(std::string_view command, int line) {
+  const char first = command.empty() ? '\0' : command[0];
+  const char second = command.size() < 2 ? '\0' : command[1];
+  std::string message;
+  if ((command.size() == 1 && IsCharacterAcceptable(first)) ||
+      (IsCharacterAcceptable(first) && IsCharacterAcceptable(second))) {
+    message = Format("Unknown Command in line %d - stringtable: '%c%c'", line, first, second);
+    // A one-character command puts a NUL where the second character stands, which ends
+    // the message there, closing quote and all.
+    message.resize(std::strlen(message.c_str()));
+  } else {
+    message = Format("Unknown Command in line %d - stringtable: 0x%x, 0x%x", line,
+                     static_cast<unsigned>(static_cast<int>(static_cast<signed char>(first))),
+                     static_cast<unsigned>(static_cast<unsigned char>(second)));
+  }
+  Host& host = TheHost();
+  if (host.EditorOpen()) {
+    host.EditorStatus(message);
+  } else {
+    ShowMessage(message);
+  }
+}
+
+int Breakpoint(int line, int index) {
+  Host& host = TheHost();
+  host.RefreshVariablesWindows();
+  const MessageBoxAnswer answer = host.ShowMessageBox(
+      Format("%s - ! Debug Breakpoint !", g_instanceName.c_str()),
+      Format("Breakpoint signalled at line %d, command %d.", line, index + 1),
+      {MessageBoxButtons::kOkCancel, MessageBoxIcon::kInformation, false});
+  if (answer == MessageBoxAnswer::kOk) return 0;
+  g_iCurrentLine = 0;
+  iJumpPending = 0;
+  iCmdPending = 0;
+  g_iProcStackPtr = -1;
+  return 1;
+}
+
+void Trace(bool tracing, const std::string& text) {
+  if (tracing) DebugOut(text);
+}
+
+}  // namespace
+
+int DispatchCommand(std::string_view command, int line, int index) {
+  if (!command.empty() && command[0] == '!') return Breakpoint(line, index);
+  if (command.size() >= 2 && command[0] == '#' && command[1] == '#') return 0;
+  if (command.size() >= 2 && command[0] <= 'X') {
+    if (const CommandHandler handler = FindHandler(command[0], command[1])) {
+      return handler(CommandCall{command, line, index});
+    }
+  }
+  ReportUnknownCommand(command, line);
+  return 0;
+}
+
+void RunLine(int line, int firstCommand) {
+  const bool tracing = g_settings.outputDebug;
+  const bool startup = line == kStartupLine;
+  if (startup) TimeStamp("RunLine: start-up line begins");
+  g_iCurrentLine = line;
+  iJumpPending = 0;
+  iCmdPending = 0;
+  g_bEndOfLineRequest = false;
+
+  bool lineMissing = false;
+  bool continuation = true;
+  while (continuation) {
+    continuation = false;
+    if (g_pAppDllCall && g_pAppDllCall(line, g_szStringVariables, g_lIntegerVariables,
+                                       g_pPanelWindowTable, DispatchForExtension) != 0) {
+      lineMissing = true;
+      break;
+    }
+    char text[kLineBufferSize];
+    if (VLSTMSup_GetMem(line, text) == 0) {
+      lineMissing = true;
+      break;
+    }
+    const std::string_view lineText(text);
+    if (lineText.starts_with("--")) break;
+
+    const int separators = static_cast<int>(std::count(lineText.begin(), lineText.end(), ':'));
+    Trace(tracing, Format("Line %d, Cmds %d, Line='%s'", line, separators, text));
+    if (g_settings.outputParserTrace) TraceOut(Format("Trace: %d, '%s'", line, text));
+
+    Cvorn_strtok commands;
+    // Text beyond the 128th command is ignored.
+    int last = commands.Split(lineText, ':') - 1;
+    for (int i = 0; i <= last; ++i) {
+      if (i < firstCommand) {
+        Trace(tracing, Format("Skipping : i=%d, iCmd=%d", i, firstCommand));
+      } else {
+        g_iCurrentLine = line;
+        g_iCurrentCommand = i;
+        const int result = DispatchCommand(commands.Get(i), line, i);
+        if (g_bEndOfLineRequest) {
+          g_bEndOfLineRequest = false;
+          last = i;
+        }
+        // A command that ends its line makes itself the line's last command, so that in
+        // sequence the next line follows instead of this line starting over for ever.
+        if (result != 0) last = i;
+      }
+      // A requested jump is taken once the line is done: later commands of this line
+      // still run unless they lie below the resume index, and a later jump replaces it.
+      if (iJumpPending != 0) {
+        Trace(tracing, "Jump Pending");
+        continuation = true;
+        line = iJumpPending;
+        iJumpPending = 0;
+        firstCommand = iCmdPending;
+        if (iCmdPending != 0) Trace(tracing, "Cmd Pending");
+        iCmdPending = 0;
+      } else if (g_bInSequence) {
+        Trace(tracing, Format("Cmd %d of %d", i, last));
+        continuation = true;
+        if (i >= last) {
+          ++line;
+          firstCommand = 0;
+          Trace(tracing, Format("In sequence, next line = %d", line));
+        }
+      }
+    }
+    Trace(tracing, Format("Loop=%d", continuation ? 1 : 0));
+  }
+  if (lineMissing) {
+    Trace(tracing, Format("LoadString() failed at line %d - End", line));
+    g_bInSequence = false;
+    g_iProcStackPtr = -1;
+  }
+  if (startup) TimeStamp("RunLine: start-up line ends");
+}
+
+}  // namespace velcrum

@@ -1,0 +1,54 @@
+// The interpreter's one window on the world outside it.
+//
+// The interpreter is a library: it never opens a window, a box or a stream itself.
+// Whatever front end runs it (the Qt runtime, velcrum-run, a unit test) installs a Host
+// that shows message boxes, carries system-debugger output and knows about the debug
+// window, the script editor and the variables windows. Without one, a silent host is
+// used that answers every box with its default button.
+#pragma once
+
+#include <string_view>
+
+namespace velcrum {
+
+enum class MessageBoxButtons { kOk, kOkCancel };
+enum class MessageBoxIcon { kNone, kInformation, kExclamation, kStop };
+
+struct MessageBoxStyle {
+  MessageBoxButtons buttons = MessageBoxButtons::kOk;
+  MessageBoxIcon icon = MessageBoxIcon::kNone;
+  bool systemModal = false;
+};
+
+enum class MessageBoxAnswer { kOk, kCancel };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // OutputDebugString: one call, one line (the text carries no line feed).
+  virtual void SystemDebuggerOut(std::string_view text) = 0;
+
+  // The debug window: whether it exists, and appending one line to it.
+  virtual bool DebugWindowExists() { return false; }
+  virtual void DebugWindowAppend(std::string_view /*text*/) {}
+
+  // A modal box owned by the main window; returns once the operator has answered.
+  virtual MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
+                                          MessageBoxStyle style) = 0;
+
+  // The script editor: whether it is open, and its one-line status field.
+  virtual bool EditorOpen() { return false; }
+  virtual void EditorStatus(std::string_view /*text*/) {}
+
+  // The variables windows show the variables; a breakpoint asks them to refresh first.
+  virtual void RefreshVariablesWindows() {}
+};
+
+// The host in use; never null.
+Host& TheHost();
+
+// Installs a host (nullptr restores the silent one). The caller keeps ownership.
+void SetHost(Host* host);
+
+}  // namespace velcrum

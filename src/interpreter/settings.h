@@ -1,0 +1,25 @@
+// The configuration switches that the interpreter itself obeys.
+//
+// The shell fills these from VELCRUM.INI at start-up; until then every debug switch is
+// off, parameter inspection is on (mode 1) and its messages are on.
+#pragma once
+
+namespace velcrum {
+
+enum class Inspection { kOff = 0, kOn = 1, kStrict = 2 };
+
+struct InterpreterSettings {
+  // Section Debug.
+  bool showDebugWindow = false;
+  bool outputDebug = false;        // the executor's line trace
+  bool enableOutputDbwin = false;  // the system debugger channel
+  bool outputParserTrace = false;  // the parser's inspection line and "Trace:" lines
+  bool timeStampStartup = false;   // start-up checkpoints
+  // Section System.
+  Inspection parameterInspection = Inspection::kOn;
+  bool parameterInspectMsgs = true;
+};
+
+extern InterpreterSettings g_settings;
+
+}  // namespace velcrum

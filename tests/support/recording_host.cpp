@@ -1,0 +1,46 @@
+// The recording host and the clean-interpreter fixture.
+#include "support/recording_host.h"
+
+#include <algorithm>
+
+#include "interpreter/diagnostics.h"
+#include "interpreter/interpreter_reset.h"
+#include "interpreter/script_store.h"
+#include "interpreter/settings.h"
+
+namespace velcrum::testing {
+
+void RecordingHost::SystemDebuggerOut(std::string_view text) { debugger.emplace_back(text); }
+
+void RecordingHost::DebugWindowAppend(std::string_view text) { debugWindow.emplace_back(text); }
+
+MessageBoxAnswer RecordingHost::ShowMessageBox(std::string_view caption, std::string_view text,
+                                               MessageBoxStyle style) {
+  boxes.push_back({std::string(caption), std::string(text), style});
+  if (answers.empty()) return MessageBoxAnswer::kOk;
+  const MessageBoxAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void RecordingHost::EditorStatus(std::string_view text) { editorStatus.emplace_back(text); }
+
+void InterpreterTest::SetUp() {
+  ResetInterpreter();
+  SetHost(&host);
+  g_instanceName = "TEST____.000";
+  g_settings.enableOutputDbwin = true;
+}
+
+void InterpreterTest::TearDown() { SetHost(nullptr); }
+
+void InterpreterTest::Script(std::initializer_list<std::pair<int, const char*>> lines) {
+  for (const auto& [line, text] : lines) VLSTMSup_SetMem(line, text);
+}
+
+bool InterpreterTest::DebuggerSaid(std::string_view text) const {
+  return std::any_of(host.debugger.begin(), host.debugger.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+}  // namespace velcrum::testing
