@@ -37,6 +37,9 @@ class Host {
   virtual MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
                                           MessageBoxStyle style) = 0;
 
+  // MessageBeep(0): the default system sound.
+  virtual void Beep() {}
+
   // The script editor: whether it is open, and its one-line status field.
   virtual bool EditorOpen() { return false; }
   virtual void EditorStatus(std::string_view /*text*/) {}

@@ -1,0 +1,252 @@
+// Reading the configuration: directories, VELCRUM.INI in two groups, NXI.INI and the
+// workstation number.
+#include "shell/configuration.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+
+#include "interpreter/decimal.h"
+#include "interpreter/format.h"
+#include "interpreter/settings.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "shell/log_file.h"
+#include "shell/warning_box.h"
+
+namespace velcrum {
+
+Configuration g_config;
+
+namespace {
+
+constexpr char kLocatorFile[] = "c:\\vorn_config.ini";
+
+// "%d" (or "%u") as sscanf reads it: blanks, a sign, digits. Nothing when the text does
+// not begin with a number, so that the setting keeps the value it had.
+std::optional<int> ScanNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+  return ReadDecimal(text);
+}
+
+// A directory from CC_ROOT and CC_SYSTEM when both are set and the joined path fits,
+// otherwise from the locator file, which gets the Windows directory when it has none.
+std::string LocateDirectory(const char* lastPart, const char* locatorKey, size_t size) {
+  const char* root = std::getenv("CC_ROOT");
+  const char* system = std::getenv("CC_SYSTEM");
+  if (root && system && *root && *system) {
+    const std::string_view r(root), s(system), last(lastPart);
+    if (size > r.size() + s.size() + last.size() + 2) {
+      return Format("%s\\%s\\%s", root, system, lastPart);
+    }
+  }
+  std::string directory = GetPrivateProfileString("Config", locatorKey, "NONE", 512, kLocatorFile);
+  if (directory == "NONE") {
+    directory = GetWindowsDirectory();
+    WritePrivateProfileString("Config", locatorKey, directory, kLocatorFile);
+  }
+  directory.resize(std::min(directory.size(), size > 0 ? size - 1 : 0));
+  return directory;
+}
+
+class IniReader {
+ public:
+  explicit IniReader(std::string file) : file_(std::move(file)) {}
+
+  std::string Text(const char* section, const char* key, const char* defaultValue,
+                   size_t size) const {
+    return GetPrivateProfileString(section, key, defaultValue, size, file_);
+  }
+
+  void Write(const char* section, const char* key, std::string_view value) const {
+    WritePrivateProfileString(section, key, value, file_);
+  }
+
+  // An integer key: read with "-1" as default; a value of -1 means missing, and the key
+  // is written back with `written` and the setting takes `used`.
+  int Int(const char* section, const char* key, size_t size, int& setting, const char* written,
+          int used) const {
+    if (const auto number = ScanNumber(Text(section, key, "-1", size))) setting = *number;
+    if (setting == -1) {
+      Write(section, key, written);
+      setting = used;
+    }
+    return setting;
+  }
+
+  void Clamped(const char* section, const char* key, int& setting, const char* written, int used,
+               int low, int high) const {
+    Int(section, key, 120, setting, written, used);
+    setting = std::clamp(setting, low, high);
+  }
+
+  // A key read into a scratch value reset to 0 first; a missing key reads as -1.
+  int Scratch(const char* section, const char* key, size_t size,
+              const char* defaultValue = "-1") const {
+    return ScanNumber(Text(section, key, defaultValue, size)).value_or(0);
+  }
+
+  // Obsolete keys: present in any form, they are overwritten with a marker.
+  void Obsolete(const char* section, const char* key) const {
+    if (Scratch(section, key, 9) != -1) Write(section, key, "OBSOLETE_PARAMETER");
+  }
+
+  // A debug switch: only 1 sets the bit; a missing key is written as "0".
+  bool Switch(const char* key) const {
+    const int value = Scratch("Debug", key, 9);
+    if (value == -1) Write("Debug", key, "0");
+    return value == 1;
+  }
+
+ private:
+  std::string file_;
+};
+
+}  // namespace
+
+std::string ConfigurationDirectory(size_t size) {
+  return LocateDirectory("config\\system", "ConfigPath", size);
+}
+
+std::string SystemDirectory(size_t size) {
+  return LocateDirectory("windows\\lib", "SystemPath", size);
+}
+
+std::string VelcrumIniPath() { return ConfigurationDirectory() + "\\VELCRUM.INI"; }
+
+std::string NxiIniPath() { return ConfigurationDirectory() + "\\NXI.INI"; }
+
+void ReadConfigurationGroup1() {
+  const IniReader ini(VelcrumIniPath());
+  Configuration& c = g_config;
+  ini.Int("System", "V2CompatibleVelcrumNames", 120, c.v2CompatibleVelcrumNames, "0", 0);
+  ini.Clamped("Debug", "DebugWindowPositionX", c.debugWindowPositionX, "200", 200, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowPositionY", c.debugWindowPositionY, "310", 310, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowSizeW", c.debugWindowSizeW, "640", 640, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowSizeH", c.debugWindowSizeH, "700", 700, 0, 2048);
+  ini.Clamped("Editor", "EditorWindowPositionX", c.editorWindowPositionX, "100", 100, 0, 2048);
+  ini.Clamped("Editor", "EditorWindowPositionY", c.editorWindowPositionY, "100", 100, 0, 2048);
+  ini.Clamped("Editor", "EditorWindowSizeW", c.editorWindowSizeW, "640", 640, 640, 2048);
+  ini.Clamped("Editor", "EditorWindowSizeH", c.editorWindowSizeH, "480", 480, 480, 2048);
+  ini.Clamped("System", "VariablesWindowPositionX", c.variablesWindowPositionX, "200", 200, 200,
+              1000);
+  ini.Clamped("System", "VariablesWindowPositionY", c.variablesWindowPositionY, "20", 20, 20, 1000);
+  ini.Clamped("System", "VariablesWindowSizeW", c.variablesWindowSizeW, "200", 200, 200, 1000);
+  ini.Clamped("System", "VariablesWindowSizeH", c.variablesWindowSizeH, "450", 450, 450, 1000);
+}
+
+void ReadConfigurationGroup2() {
+  const IniReader ini(VelcrumIniPath());
+  Configuration& c = g_config;
+  ini.Int("System", "KALNXIEnable", 24, c.kalNxiEnable, "1", 1);
+  ini.Int("32Bit", "SynchronousMode", 9, c.synchronousMode, "1", 1);
+  ini.Int("System", "FastClose", 9, c.fastClose, "1", -1);
+  ini.Obsolete("System", "VideoCard");
+  for (int chain = 0; chain < 4; ++chain) {
+    const std::string key = Format("iUmdChain%d", chain + 1);
+    ini.Int("System", key.c_str(), 9, c.umdChains[chain], "-1", -1);
+  }
+  c.umdProtocol = ini.Text("System", "UMDProtocol", "-1", 24);
+  if (c.umdProtocol == "-1") {
+    ini.Write("System", "UMDProtocol", "TSL");
+    c.umdProtocol = "TSL";
+  }
+  std::transform(c.umdProtocol.begin(), c.umdProtocol.end(), c.umdProtocol.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+  if (const auto baud = ScanNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
+    c.umdBaudRate = static_cast<unsigned>(*baud);
+  }
+  if (c.umdBaudRate == 0) {
+    ini.Write("System", "UMDBaudRate", "38400");
+    c.umdBaudRate = 38400;
+  }
+  ini.Int("System", "UmdSize", 9, c.umdSize, "16", 16);
+  ini.Int("System", "UmdVirtualisation", 9, c.umdVirtualisation, "0", 0);
+  if (c.umdVirtualisation == 1) {
+    ini.Write("System", "UMDProtocol", "TSL");
+    ini.Write("System", "iUmdSize", "8");
+    c.umdProtocol = "TSL";
+    c.umdSize = 8;
+  }
+  ini.Int("System", "CycleAmazon", 9, c.cycleAmazon, "1", 1);
+  ini.Obsolete("System", "DebugMode");
+
+  // The debug switches: a missing ShowDebugWindow clears the whole word first.
+  const int showDebugWindow = ini.Scratch("Debug", "ShowDebugWindow", 9);
+  if (showDebugWindow == -1) {
+    ini.Write("Debug", "ShowDebugWindow", "0");
+    c.debugFlags = 0;
+  } else if (showDebugWindow == 1) {
+    c.debugFlags |= kDebugWindowShown;
+  }
+  if (ini.Switch("OutputParserTrace")) c.debugFlags |= kDebugParserTrace;
+  if (ini.Switch("OutputParserStack")) c.debugFlags |= kDebugSubroutineStackTrace;
+  if (ini.Switch("OutputDebug")) c.debugFlags |= kDebugOutputDebug;
+  if (ini.Switch("EnableOutputDBWIN")) c.debugFlags |= kDebugToSystemDebugger;
+
+  ini.Int("System", "PrinterSupport", 9, c.printerSupport, "1", 0);
+  c.videoCaptureApplication = ini.Text("System", "VideoCaptureApplication", "NONE", 128);
+  if (c.videoCaptureApplication == "NONE") {
+    ini.Write("System", "VideoCaptureApplication", "overlay.exe");
+  }
+  ini.Int("System", "AllowSystemMenuExit", 9, c.allowSystemMenuExit, "0", 0);
+  c.timeStampStartup = ini.Scratch("System", "TimeStampStartup", 128, "0");
+  c.timeStampProfiling = ini.Scratch("System", "TimeStampProfiling", 128, "0");
+  ini.Int("System", "MaxExecWindows", 14, c.maxExecWindows, "24", 24);
+  if (const auto number = ScanNumber(ini.Text("Debug", "NewStartUp", "-1", 10))) {
+    c.newStartUp = *number;
+  }
+  if (c.newStartUp == -1) c.newStartUp = 1;
+  ini.Int("Debug", "LogToFile", 10, c.logToFile, "0", 0);
+  ini.Int("System", "TxVerticalBarCRLF", 17, c.txVerticalBarCrlf, "0", 0);
+  const auto messageWindow = [&](const char* key, int& setting, const char* written, int used) {
+    ini.Int("System", key, 20, setting, written, used);
+    setting = std::clamp(setting, 0, 1000);
+  };
+  messageWindow("EmMessageWindowPositionX", c.emMessageWindowPositionX, "0", 0);
+  messageWindow("EmMessageWindowPositionY", c.emMessageWindowPositionY, "0", 0);
+  messageWindow("EmMessageWindowSizeW", c.emMessageWindowSizeW, "200", 200);
+  messageWindow("EmMessageWindowSizeH", c.emMessageWindowSizeH, "170", 170);
+  ini.Int("System", "EnableParameterInspection", 20, c.enableParameterInspection, "1", 1);
+  ini.Int("System", "EnableParameterInspectMsgs", 20, c.enableParameterInspectMsgs, "1", 1);
+
+  c.workstation = c.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
+  ApplyDebugFlags();
+}
+
+int ReadWorkstationNumber() {
+  if (const char* fromEnvironment = std::getenv("CC_WORKSTATION"); fromEnvironment && *fromEnvironment) {
+    const int number = ReadDecimal(fromEnvironment);
+    if (number >= 1 && number <= 999) return number;
+  }
+  const std::string nxiIni = NxiIniPath();
+  const int number =
+      ScanNumber(GetPrivateProfileString("Network", "Workstation", "-1", 16, nxiIni)).value_or(0);
+  if (number != -1) return number;
+  WritePrivateProfileString("Network", "Workstation", "999", nxiIni);
+  ShowWarningBox("Workstation ID not set in NXI.INI");
+  return -1;
+}
+
+void ApplyDebugFlags() {
+  const unsigned flags = g_config.debugFlags;
+  g_settings.showDebugWindow = (flags & kDebugWindowShown) != 0;
+  g_settings.enableOutputDbwin = (flags & kDebugToSystemDebugger) != 0;
+  g_settings.outputParserTrace = (flags & kDebugParserTrace) != 0;
+  g_settings.outputDebug = (flags & kDebugOutputDebug) != 0;
+  g_settings.timeStampStartup = g_config.timeStampStartup == 1;
+  g_settings.parameterInspection =
+      g_config.enableParameterInspection == 0   ? Inspection::kOff
+      : g_config.enableParameterInspection == 2 ? Inspection::kStrict
+                                                 : Inspection::kOn;
+  g_settings.parameterInspectMsgs = g_config.enableParameterInspectMsgs != 0;
+  g_bLogToFile = g_config.logToFile != 0;
+}
+
+void ResetConfiguration() { g_config = Configuration{}; }
+
+}  // namespace velcrum

@@ -1,0 +1,86 @@
+// The runtime's settings: the configuration and system directories, VELCRUM.INI (read
+// in two groups at start, every missing key written back with its default), the two
+// keys of NXI.INI, and the workstation number.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace velcrum {
+
+// The debug-flag word of the shell. The switches the interpreter obeys are mirrored in
+// its settings (settings.h); ApplyDebugFlags keeps the two in step.
+enum DebugFlag : unsigned {
+  kDebugWindowShown = 1,
+  kDebugToSystemDebugger = 2,
+  kDebugParserTrace = 4,
+  kDebugOutputDebug = 8,
+  kDebugVariablesWindowShown = 16,
+  kDebugSubroutineStackTrace = 32,
+};
+
+struct Configuration {
+  // Group 1.
+  int v2CompatibleVelcrumNames = 0;
+  int debugWindowPositionX = 0, debugWindowPositionY = 0;
+  int debugWindowSizeW = 0, debugWindowSizeH = 0;
+  int editorWindowPositionX = 0, editorWindowPositionY = 0;
+  int editorWindowSizeW = 0, editorWindowSizeH = 0;
+  int variablesWindowPositionX = 0, variablesWindowPositionY = 0;
+  int variablesWindowSizeW = 0, variablesWindowSizeH = 0;
+  // Group 2.
+  int kalNxiEnable = 0;
+  int synchronousMode = 0;
+  int fastClose = 0;
+  int umdChains[4] = {0, 0, 0, 0};
+  std::string umdProtocol;
+  unsigned umdBaudRate = 0;
+  int umdSize = 0;
+  int umdVirtualisation = 0;
+  int cycleAmazon = 0;
+  unsigned debugFlags = 0;
+  int printerSupport = 0;
+  std::string videoCaptureApplication;
+  int allowSystemMenuExit = 0;
+  int timeStampStartup = 0;
+  int timeStampProfiling = 0;
+  int maxExecWindows = 0;
+  int newStartUp = 0;
+  int logToFile = 0;
+  int txVerticalBarCrlf = 0;
+  int emMessageWindowPositionX = 0, emMessageWindowPositionY = 0;
+  int emMessageWindowSizeW = 0, emMessageWindowSizeH = 0;
+  int enableParameterInspection = 0;
+  int enableParameterInspectMsgs = 0;
+  // 1 to 999; -1 when not set; 0 with the network switched off.
+  int workstation = 0;
+};
+
+extern Configuration g_config;
+
+// The configuration and system directories (Windows paths or, from the environment, host
+// paths), cut to size - 1 characters.
+std::string ConfigurationDirectory(std::size_t size = 256);
+std::string SystemDirectory(std::size_t size = 256);
+
+// The files in the configuration directory.
+std::string VelcrumIniPath();
+std::string NxiIniPath();
+
+// Reads group 1 (process entry) and group 2 (initialisation, which also settles the
+// workstation number when the network is switched on).
+void ReadConfigurationGroup1();
+void ReadConfigurationGroup2();
+
+// CC_WORKSTATION, else NXI.INI; -1 (with "999" written and the warning box shown) when
+// neither gives one.
+int ReadWorkstationNumber();
+
+// Puts the debug-flag word and the inspection settings into the interpreter's settings
+// and the log switch.
+void ApplyDebugFlags();
+
+// Back to a configuration that has read nothing.
+void ResetConfiguration();
+
+}  // namespace velcrum
