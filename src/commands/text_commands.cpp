@@ -4,12 +4,15 @@
 // Every handler follows the same pattern: parse with GetArguments, check each parameter's
 // kind (a target of the wrong kind stops the command), test the length of the texts it
 // uses (over 255 characters is reported, and stops the command in strict inspection),
-// then act. Results go only into variables of the right kind, cut to the 255 characters a
-// string variable or string memory holds, so no result can overflow its field.
+// then act. File names are script notation for Windows paths and reach the file system
+// only through the platform's path mapping. Results go only into variables of the right
+// kind, cut to the 255 characters a string variable or string memory holds, so no result
+// can overflow its field.
 #include "commands/text_commands.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -23,6 +26,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "platform/paths.h"
 
 namespace velcrum {
 namespace {
@@ -395,6 +399,31 @@ int ExecTT(const CommandCall& call) {
   if (!source || !target) return 0;
 
   StoreText(cmd, 2, Text(1));
+  return 0;
+}
+
+int ExecTW(const CommandCall& call) {
+  const Command cmd(call);
+  GetArguments(call.text, 2);
+  CheckText(cmd, 1);
+  CheckText(cmd, 2);
+  if (TooLong(cmd, 1) || TooLong(cmd, 2)) return 0;
+
+  const std::string name = ScriptPathToWindows(Text(2));
+  if (name.empty()) {
+    ReportParamWarning(cmd.name, 2, cmd.text, "file name parameter is NULL");
+    return 0;
+  }
+  std::FILE* file = OpenWindowsFile(name, "at");
+  if (file == nullptr) {
+    const std::string message = Format("File does not exist: '%s' ", name.c_str());
+    DebugOut(message);
+    ReportParamWarning(cmd.name, 2, cmd.text, message);
+    return 0;
+  }
+  // Every "|" is a line end; the text gets no line end of its own at the end.
+  for (const char c : Text(1)) std::fputc(c == '|' ? '\n' : c, file);
+  std::fclose(file);
   return 0;
 }
 

@@ -92,7 +92,7 @@ constexpr CommandEntry kCommands[] = {
     {"TB", ExecTB}, {"TC", nullptr}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF},
     {"TG", nullptr}, {"TH", ExecTH}, {"TI", ExecTI}, {"TL", ExecTL}, {"TM", nullptr},
     {"TP", nullptr}, {"TQ", ExecTQ}, {"TR", ExecTR}, {"TS", ExecTS}, {"TT", ExecTT},
-    {"TW", nullptr}, {"TX", ExecTX},
+    {"TW", ExecTW}, {"TX", ExecTX},
     // Under-monitor displays
     {"UE", nullptr}, {"UP", nullptr},
     // Video overlay

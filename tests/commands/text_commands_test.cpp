@@ -1,7 +1,11 @@
 // The text commands, run as script lines through the real executor.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -404,6 +408,57 @@ TEST_F(TextCommandsTest, TxTranslatesBothWays) {
   SetStr('A', "x/y");
   Run("TX A$");  // direction not given: 0
   EXPECT_EQ(Str('A'), "x\\y");
+}
+
+// TW writes through the path mapping into a private drive C.
+class TwTest : public TextCommandsTest {
+ protected:
+  void SetUp() override {
+    TextCommandsTest::SetUp();
+    char pattern[] = "/tmp/velcrum-tw-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    std::filesystem::create_directories(DriveC() / "Logs");
+    setenv("VELCRUM_ROOT", root_.c_str(), 1);
+    unsetenv("VELCRUM_DRIVE_C");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    TextCommandsTest::TearDown();
+  }
+
+  std::filesystem::path DriveC() const { return root_ / "drive_c"; }
+
+  static std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::filesystem::path root_;
+};
+
+TEST_F(TwTest, AppendsWithBarsAsLineEnds) {
+  Run("TW 'a|b' 'c;/logs/out.txt'");
+  EXPECT_EQ(ReadFile(DriveC() / "Logs" / "out.txt"), "a\nb");
+  SetStr('A', "c\xff\r|");
+  Run("TW A$ 'C;/LOGS/OUT.TXT'");  // existing names are found whatever their case
+  EXPECT_EQ(ReadFile(DriveC() / "Logs" / "out.txt"), "a\nbc\xff\r\n");
+  EXPECT_FALSE(DebuggerSaid("cmd: 'TW'"));
+}
+
+TEST_F(TwTest, MissingDirectoryOrNameWritesNothing) {
+  Run("TW 'x' 'c;/nodir/out.txt':TW 'x' ''");
+  EXPECT_FALSE(std::filesystem::exists(DriveC() / "nodir"));
+  EXPECT_TRUE(DebuggerSaid("File does not exist: 'c:\\nodir\\out.txt' "));
+  EXPECT_TRUE(DebuggerSaid(std::string(kHead) +
+                           "WARNING: line: 100, cmd: 'TW' Parameter 2 File does not exist: "
+                           "'c:\\nodir\\out.txt'  (TW 'x' 'c;/nodir/out.txt')"));
+  EXPECT_TRUE(DebuggerSaid(std::string(kHead) +
+                           "WARNING: line: 100, cmd: 'TW' Parameter 2 file name parameter is "
+                           "NULL (TW 'x' '')"));
 }
 
 }  // namespace
