@@ -7,6 +7,8 @@
 
 #include <array>
 
+#include "commands/text_commands.h"
+
 namespace velcrum {
 namespace {
 
@@ -87,10 +89,10 @@ constexpr CommandEntry kCommands[] = {
     {"SN", nullptr}, {"SO", nullptr}, {"SP", nullptr}, {"SQ", nullptr}, {"SR", nullptr},
     {"SS", nullptr}, {"ST", nullptr}, {"SW", nullptr},
     // Text
-    {"TB", nullptr}, {"TC", nullptr}, {"TD", nullptr}, {"TE", nullptr}, {"TF", nullptr},
-    {"TG", nullptr}, {"TH", nullptr}, {"TI", nullptr}, {"TL", nullptr}, {"TM", nullptr},
-    {"TP", nullptr}, {"TQ", nullptr}, {"TR", nullptr}, {"TS", nullptr}, {"TT", nullptr},
-    {"TW", nullptr}, {"TX", nullptr},
+    {"TB", ExecTB}, {"TC", nullptr}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF},
+    {"TG", nullptr}, {"TH", ExecTH}, {"TI", ExecTI}, {"TL", ExecTL}, {"TM", nullptr},
+    {"TP", nullptr}, {"TQ", ExecTQ}, {"TR", ExecTR}, {"TS", ExecTS}, {"TT", ExecTT},
+    {"TW", ExecTW}, {"TX", ExecTX},
     // Under-monitor displays
     {"UE", nullptr}, {"UP", nullptr},
     // Video overlay

@@ -1,4 +1,4 @@
-// The configuration switches that the interpreter itself obeys.
+// The configuration switches that the interpreter and its commands obey.
 //
 // The shell fills these from VELCRUM.INI at start-up; until then every debug switch is
 // off, parameter inspection is on (mode 1) and its messages are on.
@@ -18,6 +18,9 @@ struct InterpreterSettings {
   // Section System.
   Inspection parameterInspection = Inspection::kOn;
   bool parameterInspectMsgs = true;
+  // TxVerticalBarCRLF, read by TX: 0 drops the line feed after a carriage return when a
+  // line end is turned back into "|".
+  int txVerticalBarCrlf = 0;
 };
 
 extern InterpreterSettings g_settings;
