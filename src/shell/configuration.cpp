@@ -215,7 +215,7 @@ void ReadConfigurationGroup2() {
   ini.Int("System", "EnableParameterInspectMsgs", 20, c.enableParameterInspectMsgs, "1", 1);
 
   c.workstation = c.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
-  ApplyDebugFlags();
+  ApplyConfiguration();
 }
 
 int ReadWorkstationNumber() {
@@ -232,7 +232,7 @@ int ReadWorkstationNumber() {
   return -1;
 }
 
-void ApplyDebugFlags() {
+void ApplyConfiguration() {
   const unsigned flags = g_config.debugFlags;
   g_settings.showDebugWindow = (flags & kDebugWindowShown) != 0;
   g_settings.enableOutputDbwin = (flags & kDebugToSystemDebugger) != 0;
@@ -244,6 +244,7 @@ void ApplyDebugFlags() {
       : g_config.enableParameterInspection == 2 ? Inspection::kStrict
                                                  : Inspection::kOn;
   g_settings.parameterInspectMsgs = g_config.enableParameterInspectMsgs != 0;
+  g_settings.txVerticalBarCrlf = g_config.txVerticalBarCrlf;
   g_bLogToFile = g_config.logToFile != 0;
 }
 

@@ -9,7 +9,7 @@
 namespace velcrum {
 
 // The debug-flag word of the shell. The switches the interpreter obeys are mirrored in
-// its settings (settings.h); ApplyDebugFlags keeps the two in step.
+// its settings (settings.h); ApplyConfiguration keeps the two in step.
 enum DebugFlag : unsigned {
   kDebugWindowShown = 1,
   kDebugToSystemDebugger = 2,
@@ -76,9 +76,9 @@ void ReadConfigurationGroup2();
 // neither gives one.
 int ReadWorkstationNumber();
 
-// Puts the debug-flag word and the inspection settings into the interpreter's settings
-// and the log switch.
-void ApplyDebugFlags();
+// Hands the settings on to those who obey them: the debug-flag word, the inspection
+// settings and the TX switch to the interpreter's settings, LogToFile to the log file.
+void ApplyConfiguration();
 
 // Back to a configuration that has read nothing.
 void ResetConfiguration();
