@@ -7,6 +7,8 @@
 
 #include <array>
 
+#include "commands/string_commands.h"
+
 namespace velcrum {
 namespace {
 
@@ -82,10 +84,10 @@ constexpr CommandEntry kCommands[] = {
     {"RM", nullptr}, {"RN", nullptr}, {"RP", nullptr}, {"RQ", nullptr}, {"RR", nullptr},
     {"RU", nullptr},
     // Strings
-    {"SA", nullptr}, {"SC", nullptr}, {"SD", nullptr}, {"SE", nullptr}, {"SF", nullptr},
-    {"SG", nullptr}, {"SH", nullptr}, {"SI", nullptr}, {"SL", nullptr}, {"SM", nullptr},
-    {"SN", nullptr}, {"SO", nullptr}, {"SP", nullptr}, {"SQ", nullptr}, {"SR", nullptr},
-    {"SS", nullptr}, {"ST", nullptr}, {"SW", nullptr},
+    {"SA", nullptr}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
+    {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
+    {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", nullptr},
+    {"SS", ExecSS}, {"ST", ExecST}, {"SW", nullptr},
     // Text
     {"TB", nullptr}, {"TC", nullptr}, {"TD", nullptr}, {"TE", nullptr}, {"TF", nullptr},
     {"TG", nullptr}, {"TH", nullptr}, {"TI", nullptr}, {"TL", nullptr}, {"TM", nullptr},
