@@ -16,7 +16,9 @@ int ExecSI(const CommandCall& call);  // time difference
 int ExecSL(const CommandCall& call);  // list memories in one text
 int ExecSO(const CommandCall& call);  // replace a script line
 int ExecSP(const CommandCall& call);  // put a string memory
+int ExecSR(const CommandCall& call);  // read a text file into string memories
 int ExecSS(const CommandCall& call);  // fill string memories
 int ExecST(const CommandCall& call);  // timecodes
+int ExecSW(const CommandCall& call);  // write string memories to a text file
 
 }  // namespace velcrum

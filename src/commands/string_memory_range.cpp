@@ -7,6 +7,10 @@
 
 namespace velcrum {
 
+bool IsValidStringMemoryRange(int first, int last) {
+  return first >= 1 && last <= kStringMemoryCount && first <= last;
+}
+
 StringMemoryRange CheckStringMemoryRange(const CommandCall& call, int firstParam, int lastParam,
                                          int highestUnreported) {
   const std::string_view name = call.text.substr(0, 2);
@@ -19,7 +23,7 @@ StringMemoryRange CheckStringMemoryRange(const CommandCall& call, int firstParam
   if (range.last < 0 || range.last > highestUnreported) {
     ReportParamRange(name, lastParam, call.text);
   }
-  range.valid = range.first >= 1 && range.last <= kStringMemoryCount && range.first <= range.last;
+  range.valid = IsValidStringMemoryRange(range.first, range.last);
   return range;
 }
 

@@ -11,6 +11,9 @@ struct StringMemoryRange {
   bool valid = false;  // 1 <= first <= last <= 4097
 };
 
+// 1 <= first <= last <= 4097.
+bool IsValidStringMemoryRange(int first, int last);
+
 // Reads first and last from the two parameters. A value below 0 or above
 // `highestUnreported` is reported with ReportParamRange for its parameter (first, then
 // last); any other invalid range is passed over in silence.

@@ -86,8 +86,8 @@ constexpr CommandEntry kCommands[] = {
     // Strings
     {"SA", nullptr}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
     {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
-    {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", nullptr},
-    {"SS", ExecSS}, {"ST", ExecST}, {"SW", nullptr},
+    {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", ExecSR},
+    {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
     // Text
     {"TB", nullptr}, {"TC", nullptr}, {"TD", nullptr}, {"TE", nullptr}, {"TF", nullptr},
     {"TG", nullptr}, {"TH", nullptr}, {"TI", nullptr}, {"TL", nullptr}, {"TM", nullptr},
