@@ -15,6 +15,7 @@
 #include <string>
 
 #include "commands/calendar.h"
+#include "commands/module_path.h"
 #include "commands/script_format.h"
 #include "commands/string_memory_range.h"
 #include "commands/timecode.h"
@@ -80,6 +81,19 @@ std::string CommandWarning(const CommandCall& call, const char* text) {
 }
 
 }  // namespace
+
+int ExecSA(const CommandCall& call) {
+  GetArguments(call.text, 1);
+  if (!StringTarget(call, 1)) return 0;
+  // The name is taken from the whole path, so a long directory never cuts it; the
+  // variable keeps 255 characters of it.
+  const size_t separator = g_modulePath.find_last_of("\\/");
+  std::string name =
+      separator == std::string::npos ? g_modulePath : g_modulePath.substr(separator + 1);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  SetStringResult(call, 1, name);
+  return 0;
+}
 
 int ExecSC(const CommandCall& call) {
   GetArguments(call.text, 10);

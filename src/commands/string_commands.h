@@ -6,6 +6,7 @@
 
 namespace velcrum {
 
+int ExecSA(const CommandCall& call);  // the program's file name
 int ExecSC(const CommandCall& call);  // formatted text
 int ExecSD(const CommandCall& call);  // date plus days
 int ExecSE(const CommandCall& call);  // environment variable

@@ -84,7 +84,7 @@ constexpr CommandEntry kCommands[] = {
     {"RM", nullptr}, {"RN", nullptr}, {"RP", nullptr}, {"RQ", nullptr}, {"RR", nullptr},
     {"RU", nullptr},
     // Strings
-    {"SA", nullptr}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
+    {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
     {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
     {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", ExecSR},
     {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},

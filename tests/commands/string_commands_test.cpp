@@ -10,6 +10,7 @@
 #include <regex>
 #include <string>
 
+#include "commands/module_path.h"
 #include "interpreter/executor.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
@@ -51,6 +52,25 @@ struct LineCase {
   const char* line;
   const char* expected;
 };
+
+TEST_F(StringCommandsTest, SAGivesTheProgramFileNameInUpperCase) {
+  const struct {
+    std::string path;
+    const char* expected;
+  } cases[] = {
+      {"/opt/panels/Desk 4.exe", "DESK 4.EXE"},
+      {"c:\\vorn\\Router.Exe", "ROUTER.EXE"},
+      {"plain", "PLAIN"},
+      {"/" + std::string(300, 'd') + "/name.exe", "NAME.EXE"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    g_modulePath = c.path;
+    SetStr('A', "old");
+    Run("SA A$");
+    EXPECT_EQ(Str('A'), c.expected) << c.path;
+  }
+}
 
 TEST_F(StringCommandsTest, SCFormatsWithTheArgumentsItsScanTakes) {
   const LineCase cases[] = {
