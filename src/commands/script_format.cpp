@@ -378,9 +378,15 @@ FormattedText FormatScriptText(std::string_view format, std::span<const FormatAr
       case 'o':
       case 'x':
       case 'X':
-      case 'p':
         WriteInteger(out, spec, cursor.Next().number);
         break;
+      case 'p': {
+        // A 32-bit pointer: eight upper-case hexadecimal digits.
+        Spec pointer = spec;
+        if (pointer.precision < 0) pointer.precision = 8;
+        WriteInteger(out, pointer, cursor.Next().number);
+        break;
+      }
       case 'c': {
         const char c = static_cast<char>(cursor.Next().number);
         WriteText(out, Spec{spec.minus, false, false, false, false, spec.width},

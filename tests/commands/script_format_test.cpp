@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,34 @@ TEST(ScriptFormatTest, EnormousResultsAreCountedNotBuilt) {
   EXPECT_EQ(failed.length, -1);
   FormattedText overflow = FormatScriptText("%99999999999999999999d", std::vector{Number(1)}, 255);
   EXPECT_EQ(overflow.length, -1);
+}
+
+TEST(ScriptFormatTest, PointersAreEightHexadecimalDigits) {
+  EXPECT_EQ(Formatted("%p|%10p", {Number(255), Number(-1)}), "000000FF|  FFFFFFFF");
+}
+
+TEST(ScriptFormatTest, RandomFormatsKeepTheirCountAndPrefix) {
+  // Whatever the format, the kept text is a prefix of the whole result and the count
+  // matches it; nothing is ever written outside the result.
+  const std::string alphabet = "%%%%-+ #0123456789.*hlLIqj64diuoxXcsSeEfFgGpn ab";
+  std::mt19937 random(20260101);
+  const std::vector<FormatArgument> arguments = {Number(-3), Text("text"), Number(123456),
+                                                 Number(0),  Text(""),     Number(INT_MIN)};
+  for (int i = 0; i < 20000; ++i) {
+    std::string format(random() % 24, ' ');
+    for (char& c : format) c = alphabet[random() % alphabet.size()];
+    const FormattedText whole = FormatScriptText(format, arguments, 1 << 20);
+    const FormattedText cut = FormatScriptText(format, arguments, 16);
+    if (whole.length < 0) {
+      EXPECT_EQ(cut.length, -1) << format;
+      continue;
+    }
+    if (whole.length <= (1 << 20)) {
+      ASSERT_EQ(whole.length, static_cast<int64_t>(whole.text.size())) << format;
+    }
+    ASSERT_EQ(cut.length, whole.length) << format;
+    ASSERT_EQ(cut.text, whole.text.substr(0, 16)) << format;
+  }
 }
 
 TEST(ScriptFormatTest, TheScanCountsTheArgumentsItTakes) {
