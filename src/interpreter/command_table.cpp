@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "commands/string_commands.h"
 #include "commands/text_commands.h"
 
 namespace velcrum {
@@ -84,10 +85,10 @@ constexpr CommandEntry kCommands[] = {
     {"RM", nullptr}, {"RN", nullptr}, {"RP", nullptr}, {"RQ", nullptr}, {"RR", nullptr},
     {"RU", nullptr},
     // Strings
-    {"SA", nullptr}, {"SC", nullptr}, {"SD", nullptr}, {"SE", nullptr}, {"SF", nullptr},
-    {"SG", nullptr}, {"SH", nullptr}, {"SI", nullptr}, {"SL", nullptr}, {"SM", nullptr},
-    {"SN", nullptr}, {"SO", nullptr}, {"SP", nullptr}, {"SQ", nullptr}, {"SR", nullptr},
-    {"SS", nullptr}, {"ST", nullptr}, {"SW", nullptr},
+    {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
+    {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
+    {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", ExecSR},
+    {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
     // Text
     {"TB", ExecTB}, {"TC", nullptr}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF},
     {"TG", nullptr}, {"TH", ExecTH}, {"TI", ExecTI}, {"TL", ExecTL}, {"TM", nullptr},

@@ -1,6 +1,7 @@
 // The interpreter's reset to program start.
 #include "interpreter/interpreter_reset.h"
 
+#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/script_store.h"
@@ -14,6 +15,7 @@ InterpreterSettings g_settings;
 void ResetInterpreter() {
   g_settings = InterpreterSettings{};
   g_instanceName.clear();
+  g_modulePath.clear();
   g_bParamError = false;
   ClearVariables(true);
   FreeMemories();
