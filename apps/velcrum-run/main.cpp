@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
@@ -208,6 +210,9 @@ int Run(int argc, char** argv) {
   ResetInterpreter();
   ConsoleHost host(options.cancelBreakpoints);
   SetHost(&host);
+  // The script stands where a panel's program file would: it names the instance, and SA
+  // reports its file name.
+  g_modulePath = std::filesystem::absolute(options.script).string();
   g_instanceName = FormInstanceName(options.script, 0, false);
   g_settings.enableOutputDbwin = true;
   g_settings.outputDebug = options.trace;
