@@ -127,9 +127,12 @@ int ExecSD(const CommandCall& call) {
   GetArguments(call.text, 6);
   TextParam(call, 1);
   NumberParam(call, 2);
-  const bool targets =
-      StringTarget(call, 3) & NumberTarget(call, 4) & NumberTarget(call, 5) & NumberTarget(call, 6);
-  if (!targets || TooLongStops(call, 1)) return 0;
+  // Every target is checked, so each bad one is reported, before any decision.
+  const bool textOk = StringTarget(call, 3);
+  const bool dayOk = NumberTarget(call, 4);
+  const bool monthOk = NumberTarget(call, 5);
+  const bool yearOk = NumberTarget(call, 6);
+  if (!(textOk && dayOk && monthOk && yearOk) || TooLongStops(call, 1)) return 0;
 
   const DateFields fields = ReadDateText(Text(1));
   const int64_t dayNumber =
