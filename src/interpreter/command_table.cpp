@@ -7,6 +7,10 @@
 
 #include <array>
 
+#include "interpreter/flow_commands.h"
+#include "interpreter/memory_commands.h"
+#include "interpreter/numeric_commands.h"
+
 namespace velcrum {
 namespace {
 
@@ -38,7 +42,7 @@ constexpr CommandEntry kCommands[] = {
     // Event routing and timers
     {"ET", nullptr}, {"EO", nullptr}, {"EQ", nullptr},
     // Flow control
-    {"EG", nullptr}, {"EI", nullptr}, {"EV", nullptr},
+    {"EG", ExecEG}, {"EI", ExecEI}, {"EV", ExecEV},
     // Extension libraries
     {"EX", nullptr},
     // Directory lists
@@ -53,9 +57,9 @@ constexpr CommandEntry kCommands[] = {
     {"IP", nullptr}, {"IQ", nullptr}, {"IR", nullptr}, {"IS", nullptr}, {"IU", nullptr},
     {"IW", nullptr},
     // Jumps and subroutines
-    {"JA", nullptr}, {"JC", nullptr}, {"JD", nullptr}, {"JE", nullptr}, {"JG", nullptr},
-    {"JI", nullptr}, {"JL", nullptr}, {"JO", nullptr}, {"JR", nullptr}, {"JS", nullptr},
-    {"JT", nullptr},
+    {"JA", ExecJA}, {"JC", ExecJC}, {"JD", ExecJD}, {"JE", ExecJE}, {"JG", ExecJG},
+    {"JI", ExecJI}, {"JL", ExecJL}, {"JO", ExecJO}, {"JR", ExecJR}, {"JS", ExecJS},
+    {"JT", ExecJT},
     // Keyboard capture
     {"KR", nullptr}, {"KU", nullptr},
     // List boxes
@@ -64,13 +68,13 @@ constexpr CommandEntry kCommands[] = {
     {"LN", nullptr}, {"LP", nullptr}, {"LQ", nullptr}, {"LR", nullptr}, {"LS", nullptr},
     {"LT", nullptr}, {"LU", nullptr}, {"LV", nullptr}, {"LW", nullptr}, {"LX", nullptr},
     // Memories
-    {"MA", nullptr}, {"MD", nullptr}, {"MF", nullptr}, {"MG", nullptr}, {"MI", nullptr},
-    {"ML", nullptr}, {"MM", nullptr}, {"MP", nullptr}, {"MR", nullptr}, {"MS", nullptr},
+    {"MA", ExecMA}, {"MD", ExecMD}, {"MF", ExecMF}, {"MG", ExecMG}, {"MI", ExecMI},
+    {"ML", ExecML}, {"MM", ExecMM}, {"MP", ExecMP}, {"MR", nullptr}, {"MS", ExecMS},
     {"MW", nullptr},
     // Numbers
-    {"NA", nullptr}, {"NB", nullptr}, {"NC", nullptr}, {"ND", nullptr}, {"NF", nullptr},
-    {"NG", nullptr}, {"NL", nullptr}, {"NM", nullptr}, {"NP", nullptr}, {"NR", nullptr},
-    {"NS", nullptr}, {"NT", nullptr},
+    {"NA", ExecNA}, {"NB", ExecNB}, {"NC", ExecNC}, {"ND", ExecND}, {"NF", ExecNF},
+    {"NG", nullptr}, {"NL", ExecNL}, {"NM", ExecNM}, {"NP", nullptr}, {"NR", ExecNR},
+    {"NS", ExecNS}, {"NT", ExecNT},
     // Panels
     {"PD", nullptr}, {"PI", nullptr}, {"PM", nullptr}, {"PR", nullptr}, {"PS", nullptr},
     {"PV", nullptr}, {"PZ", nullptr},

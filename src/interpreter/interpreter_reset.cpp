@@ -3,6 +3,7 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/script_random.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
@@ -20,6 +21,7 @@ void ResetInterpreter() {
   AllocateMemories();
   VLSTMSup_FreeAll();
   ResetExecutorState();
+  SeedScriptRandom(1);
 }
 
 }  // namespace velcrum
