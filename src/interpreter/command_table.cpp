@@ -69,8 +69,8 @@ constexpr CommandEntry kCommands[] = {
     {"LT", nullptr}, {"LU", nullptr}, {"LV", nullptr}, {"LW", nullptr}, {"LX", nullptr},
     // Memories
     {"MA", ExecMA}, {"MD", ExecMD}, {"MF", ExecMF}, {"MG", ExecMG}, {"MI", ExecMI},
-    {"ML", ExecML}, {"MM", ExecMM}, {"MP", ExecMP}, {"MR", nullptr}, {"MS", ExecMS},
-    {"MW", nullptr},
+    {"ML", ExecML}, {"MM", ExecMM}, {"MP", ExecMP}, {"MR", ExecMR}, {"MS", ExecMS},
+    {"MW", ExecMW},
     // Numbers
     {"NA", ExecNA}, {"NB", ExecNB}, {"NC", ExecNC}, {"ND", ExecND}, {"NF", ExecNF},
     {"NG", nullptr}, {"NL", ExecNL}, {"NM", ExecNM}, {"NP", nullptr}, {"NR", ExecNR},

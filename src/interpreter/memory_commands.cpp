@@ -3,16 +3,21 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "interpreter/arguments.h"
+#include "interpreter/decimal.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
+#include "platform/paths.h"
 
 namespace velcrum {
 namespace {
@@ -78,6 +83,77 @@ int32_t Reduce(std::string_view op, int32_t first, int32_t last, std::string_vie
     return -1;
   }
   return negate ? (result == 0 ? 1 : 0) : result;
+}
+
+using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Reads the next line of a memory file as a number. Lines are read through a buffer of
+// 255 characters, of which a line's first 254 count; the rest of a longer line is read
+// and dropped, so that it can never be taken for the next cell's line. False once the
+// file is exhausted.
+bool ReadMemoryLine(std::FILE* file, int32_t& value) {
+  char buffer[255];
+  if (!std::fgets(buffer, sizeof buffer, file)) return false;
+  const size_t length = std::strlen(buffer);
+  if (length == sizeof buffer - 1 && buffer[length - 1] != '\n') {
+    int c;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    }
+  }
+  value = ReadDecimal(buffer);
+  return true;
+}
+
+void ReadMemoryFile(std::FILE* file, int32_t first, int32_t last, std::string_view cmd) {
+  bool exhausted = false;
+  for (int32_t i = first; i <= last; ++i) {
+    int32_t value = 0;
+    if (!exhausted) exhausted = !ReadMemoryLine(file, value);
+    SetMem(cmd, i, exhausted ? 0 : value);
+  }
+}
+
+void WriteMemoryFile(std::FILE* file, int32_t first, int32_t last, std::string_view cmd) {
+  for (int32_t i = first; i <= last; ++i) std::fprintf(file, "%d\n", GetMem(cmd, i));
+}
+
+enum class FileDirection { kRead, kWrite };
+
+// MR and MW: "XX file$ first last". The name is in the script notation of paths.
+int MemoryFile(const CommandCall& call, FileDirection direction) {
+  GetArguments(call.text, 3);
+  const std::string_view cmd = Mnemonic(call);
+  CheckStringParam(cmd, 1, false, true, call.text);
+  CheckNumericParam(cmd, 2, false, false, call.text);
+  CheckNumericParam(cmd, 3, false, false, call.text);
+  if (!CheckParamLength(call, 1)) return 0;
+  if (!ScreenBounds(call, 2, 3)) return 0;
+  if (ParamTextLength(1) == 0) {
+    ReportParamWarning(cmd, 1, call.text, "file name parameter is NULL");
+    return 0;
+  }
+  const int32_t first = ParamValue(2);
+  const int32_t last = ParamValue(3);
+  // Without a usable range the file is not touched: MW in particular does not empty a
+  // file it has nothing to write into.
+  if (IsUsableRange(first, last)) {
+    const std::string name = ScriptPathToWindows(ParamText(1));
+    FilePointer file(OpenWindowsFile(name, direction == FileDirection::kRead ? "r" : "w"),
+                     std::fclose);
+    if (!file) {
+      const std::string message = Format("File does not exist: '%s' ", name.c_str());
+      DebugOut(message);
+      ReportParamWarning(cmd, 1, call.text, message);
+      return 0;
+    }
+    if (direction == FileDirection::kRead) {
+      ReadMemoryFile(file.get(), first, last, cmd);
+    } else {
+      WriteMemoryFile(file.get(), first, last, cmd);
+    }
+  }
+  ReportBoundsAbove(call, 2, 3);
+  return 0;
 }
 
 }  // namespace
@@ -246,6 +322,14 @@ int ExecMA(const CommandCall& call) {
   if (!list.empty()) list.pop_back();
   SetStringVariable(ParamVarIndex(3), list);
   return 0;
+}
+
+int ExecMR(const CommandCall& call) {
+  return MemoryFile(call, FileDirection::kRead);
+}
+
+int ExecMW(const CommandCall& call) {
+  return MemoryFile(call, FileDirection::kWrite);
 }
 
 }  // namespace velcrum

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -192,6 +196,96 @@ TEST_F(MemoryCommandsTest, ListingARangeIntoAString) {
   // Bounds out of range are reported and stop the command.
   EXPECT_EQ(ReportsOf("MA 0 3 L$"), (std::vector<std::string>{Range("MA", 1, 0)}));
   EXPECT_EQ(ReportsOf("MA 1 65537 L$"), (std::vector<std::string>{Range("MA", 2, 65537)}));
+}
+
+// Memory files live on drive C of a private root, so that tests never meet each other's
+// files or the user's.
+class MemoryFilesTest : public MemoryCommandsTest {
+ protected:
+  void SetUp() override {
+    MemoryCommandsTest::SetUp();
+    char pattern[] = "/tmp/velcrum-memory-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    std::filesystem::create_directories(root_ / "drive_c" / "data");
+    setenv("VELCRUM_ROOT", root_.c_str(), 1);
+    unsetenv("VELCRUM_DRIVE_C");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    MemoryCommandsTest::TearDown();
+  }
+
+  std::filesystem::path OnDriveC(const std::string& relative) const {
+    return root_ / "drive_c" / relative;
+  }
+  static void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::filesystem::path root_;
+};
+
+TEST_F(MemoryFilesTest, WriteAndReadBack) {
+  SetCells(5, {12, -7, 2147483647, -2147483647 - 1, 0});
+  // ";" stands for ":" and "/" for "\" in scripts; the drive letter's case is free.
+  Run("MW 'C;/data/mem.txt' 5 9");
+  EXPECT_EQ(ReadFile(OnDriveC("data/mem.txt")), "12\n-7\n2147483647\n-2147483648\n0\n");
+
+  Run("MR 'c;/DATA/Mem.txt' 105 109");
+  EXPECT_EQ(Cells(105, 109), Cells(5, 9));
+  EXPECT_TRUE(Reports().empty());
+
+  // Writing again replaces the file.
+  Run("MW 'c;/data/mem.txt' 5 6");
+  EXPECT_EQ(ReadFile(OnDriveC("data/mem.txt")), "12\n-7\n");
+}
+
+TEST_F(MemoryFilesTest, ReadingPastTheEndOfTheFileGivesZeros) {
+  WriteFile(OnDriveC("two.txt"), "5\r\n-6 apples\r\n");
+  SetCells(1, {9, 9, 9, 9, 9, 9});
+  Run("MR 'c;/two.txt' 1 5");
+  EXPECT_EQ(Cells(1, 6), (std::vector<int32_t>{5, -6, 0, 0, 0, 9}));
+
+  // Lines that are no number read as 0; an over-long line counts once.
+  WriteFile(OnDriveC("odd.txt"), "x\n" + std::string(300, '4') + "\n7\n\n8");
+  Run("MR 'c;/odd.txt' 1 5");
+  EXPECT_EQ(Cells(1, 5), (std::vector<int32_t>{0, 2147483647, 7, 0, 8}));
+}
+
+TEST_F(MemoryFilesTest, BadFilesAndNames) {
+  SetCells(1, {3, 3});
+  EXPECT_EQ(ReportsOf("MR 'c;/missing.txt' 1 2"),
+            (std::vector<std::string>{
+                "File does not exist: 'c:\\missing.txt' ",
+                "<TEST____.000> WARNING: line: 100, cmd: 'MR' Parameter 1 File does not exist: "
+                "'c:\\missing.txt'  (MR 'c;/missing.txt' 1 2)"}));
+  EXPECT_EQ(Cells(1, 2), (std::vector<int32_t>{3, 3}));
+
+  // A directory that does not exist cannot take a new file.
+  EXPECT_EQ(ReportsOf("MW 'c;/nowhere/m.txt' 1 2").front(),
+            "File does not exist: 'c:\\nowhere\\m.txt' ");
+  EXPECT_FALSE(std::filesystem::exists(OnDriveC("nowhere")));
+
+  const std::vector<std::string> noName = ReportsOf("MW '' 1 2");
+  EXPECT_EQ(noName.back(),
+            "<TEST____.000> WARNING: line: 100, cmd: 'MW' Parameter 1 file name parameter is NULL "
+            "(MW '' 1 2)");
+
+  // A range that cannot be used leaves the file alone.
+  WriteFile(OnDriveC("keep.txt"), "1\n");
+  Run("MW 'c;/keep.txt' 5 2");
+  EXPECT_EQ(ReportsOf("MW 'c;/keep.txt' 0 2"), (std::vector<std::string>{Range("MW", 2, 0)}));
+  EXPECT_EQ(ReportsOf("MR 'c;/keep.txt' 65536 65537"),
+            (std::vector<std::string>{Range("MR", 3, 65537)}));
+  EXPECT_EQ(ReadFile(OnDriveC("keep.txt")), "1\n");
 }
 
 }  // namespace
