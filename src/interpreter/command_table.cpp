@@ -142,8 +142,11 @@ CommandHandler FindHandler(char first, char second) {
   return cell < 0 ? nullptr : TheGrid().handlers[static_cast<size_t>(cell)];
 }
 
+uint32_t g_commandTableGeneration = 0;
+
 CommandHandler ReplaceHandler(std::string_view mnemonic, CommandHandler handler) {
   if (mnemonic.size() != 2) return nullptr;
+  ++g_commandTableGeneration;
   const int cell = Grid::Cell(mnemonic[0], mnemonic[1]);
   if (cell < 0) return nullptr;
   CommandHandler& slot = TheGrid().handlers[static_cast<size_t>(cell)];
