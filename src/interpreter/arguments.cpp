@@ -259,19 +259,30 @@ bool ParserMayWrite() {
   return g_settings.outputParserTrace || DebugOutEnabled();
 }
 
+// Reads the string variables among the first `taken` kept slots.
+[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed, int taken) {
+  for (const PreparsedArguments::Variable& variable : preparsed.stringVariables) {
+    if (variable.slot > taken) break;
+    ReadVariable(preparsed.slots[static_cast<size_t>(variable.slot)], variable.slot);
+  }
+}
+
 // GetArguments from kept tokens: the kept command's own slots become the table, with
 // its variables read anew; the slots beyond the expected count read as none.
 void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
   const int taken = std::min(expected, preparsed.count);
-  for (const int n : preparsed.variableSlots) {
-    if (n > taken) break;
-    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
+  Slot* const slots = preparsed.slots.data();
+  for (const PreparsedArguments::Variable& variable : preparsed.integerVariables) {
+    if (variable.slot > taken) break;
+    Slot& slot = slots[variable.slot];
+    slot.value = g_lIntegerVariables[variable.index];
+    slot.textPending = true;
   }
-  param_table::g_table = preparsed.slots.data();
+  if (!preparsed.stringVariables.empty()) ReadStringVariables(preparsed, taken);
+  param_table::g_table = slots;
   param_table::g_tableLimit = static_cast<unsigned>(taken);
-  paramCount = taken;
   kindCounts = preparsed.counts[static_cast<size_t>(taken)];
-  FinishCount(preparsed.endsText[static_cast<size_t>(taken)] != 0, expected);
+  paramCount = preparsed.endsText[static_cast<size_t>(taken)] ? taken : std::max(taken, expected);
 }
 
 }  // namespace
@@ -300,8 +311,10 @@ PreparsedArguments PreparseArguments(std::string_view command) {
     Slot& slot = preparsed.slots[static_cast<size_t>(n)];
     slot.kind = token.kind;
     slot.varIndex = static_cast<uint8_t>(token.varIndex);
-    if (token.kind == ParamKind::kIntegerVariable || token.kind == ParamKind::kStringVariable) {
-      preparsed.variableSlots.push_back(n);
+    if (token.kind == ParamKind::kIntegerVariable) {
+      preparsed.integerVariables.push_back({n, token.varIndex});
+    } else if (token.kind == ParamKind::kStringVariable) {
+      preparsed.stringVariables.push_back({n, token.varIndex});
     } else {
       slot.text = preparsed.texts[i].c_str();
       slot.length = static_cast<int>(preparsed.texts[i].size());

@@ -39,6 +39,7 @@ void ResetExecutorState() {
   g_iProcStackPtr = -1;
   g_pAppDllCall = nullptr;
   g_pPanelWindowTable = nullptr;
+  g_pDispatchedArguments = nullptr;
   ClearLineCache();
 }
 

@@ -118,15 +118,18 @@ int NumberToText(const CommandCall& call) {
 }  // namespace
 
 int ExecNA(const CommandCall& call) {
-  return BinaryOperation(call, TargetCheck::kReport, WrapAdd);
+  return BinaryOperation(call, TargetCheck::kReport,
+                         [](int32_t a, int32_t b) { return WrapAdd(a, b); });
 }
 
 int ExecNS(const CommandCall& call) {
-  return BinaryOperation(call, TargetCheck::kGate, WrapSub);
+  return BinaryOperation(call, TargetCheck::kGate,
+                         [](int32_t a, int32_t b) { return WrapSub(a, b); });
 }
 
 int ExecNM(const CommandCall& call) {
-  return BinaryOperation(call, TargetCheck::kGate, WrapMul);
+  return BinaryOperation(call, TargetCheck::kGate,
+                         [](int32_t a, int32_t b) { return WrapMul(a, b); });
 }
 
 int ExecNL(const CommandCall& call) {

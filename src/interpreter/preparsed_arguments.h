@@ -31,7 +31,13 @@ struct PreparsedArguments {
   // `texts`, the variables are read into them on each use.
   std::vector<param_table::Slot> slots;
   std::vector<std::string> texts;  // of each token, at most 512 characters
-  std::vector<int> variableSlots;  // the slot numbers of variables, in order
+  // The variables among the slots, in slot order: slot number and variable index.
+  struct Variable {
+    int slot;
+    int index;
+  };
+  std::vector<Variable> integerVariables;
+  std::vector<Variable> stringVariables;
   std::vector<char> endsText;  // per slot (and 0 for none): a string literal that ended the text
   std::vector<ParamKindCounts> counts;  // counts[k]: the kinds among the first k slots
 };
