@@ -7,7 +7,7 @@
 // process that times itself with `time`. Both count to the same N; each is timed a few
 // times and its best run counts. The last line printed is the summary, for example
 //   velcrum/tcl ratio: 0.83 (velcrum 12.1 ns/iteration, tcl 14.6 ns/iteration)
-// Build in Release for meaningful figures.
+// Build optimised (RelWithDebInfo) for meaningful figures.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
