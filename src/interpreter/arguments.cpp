@@ -1,7 +1,13 @@
 // The parameter parser and the parameter table.
+//
+// One tokenizer reads the parameters of a command text. GetArguments runs it on every
+// call, with the repairs, the kind messages and the inspection line; a command that the
+// executor runs again and again can instead have its tokens kept (PreparseArguments), so
+// that GetArguments only has to fill the slots, as long as it has nothing to write.
 #include "interpreter/arguments.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -9,25 +15,36 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
+#include "interpreter/preparsed_arguments.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
 
 namespace velcrum {
+
+PreparsedArguments* g_pDispatchedArguments = nullptr;
+
 namespace {
 
-struct Param {
-  ParamKind kind = ParamKind::kNone;
-  bool empty = false;
-  int varIndex = 0;
-  int32_t value = 0;
-  int length = 0;
-  char text[kParamTextLimit + 1] = {};
-};
+using param_table::Slot;
 
-Param slots[kParamSlots + 1];  // slot 0 stands for every number outside 1 to 52
+// The parser's own slots, for every command that GetArguments parses in full.
+Slot parserSlots[kParamSlots + 1];
+int slotsInUse = 0;  // parser slots written since the last clear, so clearing stays cheap
+
+// Texts that a slot owns: copies of literals and string variables, and integer
+// variables' "%ld" texts, one buffer per slot number whichever table the slot is in.
+char ownTexts[kParamSlots + 1][kParamTextLimit + 1];
+
 int paramCount = 0;
-int slotsInUse = 0;  // slots written since the last clear, so clearing stays cheap
 ParamKindCounts kindCounts;
+
+}  // namespace
+
+Slot* param_table::g_table = parserSlots;
+unsigned param_table::g_tableLimit = kParamSlots;
+const Slot param_table::g_noSlot;
+
+namespace {
 
 // The inspection line shown by the parser trace: kept below 512 characters, a piece that
 // would not fit is dropped with a message naming the kind of parameter.
@@ -68,137 +85,353 @@ void LogKind(const char* message) {
   if (g_settings.parameterInspectMsgs) DebugOut(message);
 }
 
-void SetText(Param& slot, std::string_view text) {
+// Copies the text (cut to 512 characters) into the slot, as slot number n's own.
+void SetOwnText(Slot& slot, int n, std::string_view text) {
   slot.length = static_cast<int>(std::min(text.size(), static_cast<size_t>(kParamTextLimit)));
-  std::memcpy(slot.text, text.data(), static_cast<size_t>(slot.length));
-  slot.text[slot.length] = '\0';
+  std::memcpy(ownTexts[n], text.data(), static_cast<size_t>(slot.length));
+  ownTexts[n][slot.length] = '\0';
+  slot.text = ownTexts[n];
 }
 
-void ClearSlots() {
-  for (int i = 1; i <= slotsInUse; ++i) slots[i] = Param{};
+// Makes the parser's slots the table again, all empty.
+void UseParserSlots() {
+  for (int i = 1; i <= slotsInUse; ++i) parserSlots[i] = Slot{};
   slotsInUse = 0;
+  param_table::g_table = parserSlots;
+  param_table::g_tableLimit = kParamSlots;
   paramCount = 0;
   kindCounts = {};
 }
 
-const Param& Slot(int n) { return (n >= 1 && n <= kParamSlots) ? slots[n] : slots[0]; }
+// The parser's two repairs: a space after the mnemonic when one is missing, and
+// typographic single quotes (bytes 145 and 146 of the Windows Western code page) made
+// plain. Reports what it changed.
+struct Repairs {
+  bool spaceInserted = false;
+  bool quotesConverted = false;
+};
 
-// The command text with the parser's two repairs made: a space after the mnemonic when
-// one is missing, and typographic single quotes made plain.
-std::string& RepairedCommand(std::string_view command) {
-  static std::string text;
-  text.assign(command);
+Repairs Repair(std::string& text) {
+  Repairs repairs;
   if (text.size() > 2 && text[2] != ' ') {
-    DebugOut(Format("<%s> GetArguments: ERROR: line: %d, Space character missing between "
-                    "command and parameter(s), command:'%s' ",
-                    g_instanceName.c_str(), g_iCurrentLine, text.c_str()));
     text.insert(2, 1, ' ');
+    repairs.spaceInserted = true;
   }
-  bool converted = false;
   for (char& c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == 145 || byte == 146) {
       c = '\'';
-      converted = true;
+      repairs.quotesConverted = true;
     }
   }
-  if (converted) DebugOut("Converted NON-ASCII single quotes to ASCII 39.");
-  return text;
+  return repairs;
+}
+
+// One parameter as the tokenizer finds it in the repaired text. Variables carry their
+// index; literals and words the position of their text.
+struct Token {
+  ParamKind kind = ParamKind::kNone;
+  int varIndex = 0;
+  size_t start = 0;
+  size_t length = 0;
+  bool endsText = false;  // a string literal that ended exactly at the end of the text
+};
+
+// Reads at most `limit` parameters from the fourth character of the repaired text on,
+// handing each to `take`. A parameter is recognised at its first non-space character:
+// a single quote starts a string literal (to the next quote or the end), a letter
+// followed by "%" or "$" is a variable, anything else is a word up to the next space
+// (a numeric literal when it holds a digit, a bare word otherwise, nothing when empty).
+// Every step counts as a parameter, an empty word too.
+template <typename Take>
+void Tokenize(std::string_view text, int limit, Take take) {
+  const size_t end = text.size();
+  size_t pos = 3;
+  int count = 0;
+  while (pos < end && count < limit) {
+    while (pos < end && text[pos] == ' ') ++pos;
+    ++count;
+    const char first = pos < end ? text[pos] : '\0';
+    const char second = pos + 1 < end ? text[pos + 1] : '\0';
+    const int varIndex = VariableIndex(first);
+    Token token;
+    if (first == '\'') {
+      const size_t close = text.find('\'', pos + 1);
+      const size_t stop = close == std::string_view::npos ? end : close;
+      token.kind = ParamKind::kStringLiteral;
+      token.start = pos + 1;
+      token.length = stop - pos - 1;
+      pos = close == std::string_view::npos ? end : close + 1;
+      token.endsText = pos >= end;
+      take(token);
+      continue;  // parsing resumes right after the closing quote
+    }
+    if (second == '%' && varIndex >= 0) {
+      token.kind = ParamKind::kIntegerVariable;
+      token.varIndex = varIndex;
+    } else if (second == '$' && varIndex >= 0) {
+      token.kind = ParamKind::kStringVariable;
+      token.varIndex = varIndex;
+    } else {
+      const size_t space = text.find(' ', pos);
+      token.start = pos;
+      token.length = (space == std::string_view::npos ? end : space) - pos;
+      const std::string_view word = text.substr(token.start, token.length);
+      if (!word.empty()) {
+        token.kind = ContainsDigit(word) ? ParamKind::kNumericLiteral : ParamKind::kBareWord;
+      }
+    }
+    take(token);
+    const size_t space = text.find(' ', pos);
+    pos = space == std::string_view::npos ? end : space;
+  }
+}
+
+void CountKind(ParamKind kind, ParamKindCounts& counts) {
+  switch (kind) {
+    case ParamKind::kStringLiteral:
+      ++counts.stringLiterals;
+      break;
+    case ParamKind::kIntegerVariable:
+      ++counts.integerVariables;
+      break;
+    case ParamKind::kStringVariable:
+      ++counts.stringVariables;
+      break;
+    case ParamKind::kNumericLiteral:
+    case ParamKind::kBareWord:
+      ++counts.numericLiteralsAndWords;
+      break;
+    case ParamKind::kNone:
+      break;
+  }
+}
+
+// Reads the variable a slot names into it: an integer variable's value (its text is
+// written when asked for), a string variable's text and the value it reads as.
+void ReadVariable(Slot& slot, int n) {
+  if (slot.kind == ParamKind::kIntegerVariable) {
+    slot.value = g_lIntegerVariables[slot.varIndex];
+    slot.textPending = true;
+  } else {
+    SetOwnText(slot, n, g_szStringVariables[slot.varIndex]);
+    slot.value = ReadDecimal(std::string_view(slot.text, static_cast<size_t>(slot.length)));
+    slot.empty = slot.length == 0;
+  }
+}
+
+// The value a literal or word reads as.
+int32_t TokenValue(const Token& token, std::string_view text) {
+  if (token.kind == ParamKind::kStringLiteral) {
+    // The slot's text is cut to 512 characters, and its value is read from that.
+    return ReadDecimal(text.substr(token.start, std::min(token.length, size_t{kParamTextLimit})));
+  }
+  return ReadDecimal(text.substr(token.start, token.length));
+}
+
+// Fills the next parser slot from a token.
+Slot& FillNextSlot(const Token& token, std::string_view text) {
+  const int n = ++paramCount;
+  slotsInUse = paramCount;
+  Slot& slot = parserSlots[n];
+  slot.kind = token.kind;
+  slot.varIndex = static_cast<uint8_t>(token.varIndex);
+  if (token.kind == ParamKind::kIntegerVariable || token.kind == ParamKind::kStringVariable) {
+    ReadVariable(slot, n);
+  } else {
+    SetOwnText(slot, n, text.substr(token.start, token.length));
+    slot.value = TokenValue(token, text);
+    slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
+  }
+  CountKind(token.kind, kindCounts);
+  return slot;
+}
+
+// After the parameters: unless a string literal ended the text, the slots up to the
+// expected count count as filled (of kind none).
+void FinishCount(bool literalEndedText, int expected) {
+  if (!literalEndedText) paramCount = std::max(paramCount, expected);
+}
+
+// Whether GetArguments would write anything: its repairs, kind messages and overlong
+// inspection pieces go to the debug output, the inspection line to the trace output.
+bool ParserMayWrite() {
+  return g_settings.outputParserTrace || DebugOutEnabled();
+}
+
+// Reads the string variables among the first `taken` kept slots.
+[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed, int taken) {
+  for (const PreparsedArguments::Variable& variable : preparsed.stringVariables) {
+    if (variable.slot > taken) break;
+    ReadVariable(preparsed.slots[static_cast<size_t>(variable.slot)], variable.slot);
+  }
+}
+
+// GetArguments from kept tokens: the kept command's own slots become the table, with
+// its variables read anew; the slots beyond the expected count read as none.
+void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
+  const int taken = std::min(expected, preparsed.count);
+  Slot* const slots = preparsed.slots.data();
+  for (const PreparsedArguments::Variable& variable : preparsed.integerVariables) {
+    if (variable.slot > taken) break;
+    Slot& slot = slots[variable.slot];
+    slot.value = g_lIntegerVariables[variable.index];
+    slot.textPending = true;
+  }
+  if (!preparsed.stringVariables.empty()) ReadStringVariables(preparsed, taken);
+  param_table::g_table = slots;
+  param_table::g_tableLimit = static_cast<unsigned>(taken);
+  kindCounts = preparsed.counts[static_cast<size_t>(taken)];
+  paramCount = preparsed.endsText[static_cast<size_t>(taken)] ? taken : std::max(taken, expected);
+}
+
+}  // namespace
+
+PreparsedArguments PreparseArguments(std::string_view command) {
+  PreparsedArguments preparsed;
+  preparsed.command = command;
+  std::string text(command);
+  Repair(text);
+  std::vector<Token> tokens;
+  Tokenize(text, kParamSlots, [&](const Token& token) { tokens.push_back(token); });
+
+  // The texts are kept first, so that the slots can point at them for good.
+  preparsed.count = static_cast<int>(tokens.size());
+  preparsed.texts.reserve(tokens.size());
+  for (const Token& token : tokens) {
+    preparsed.texts.emplace_back(text, token.start,
+                                 std::min(token.length, size_t{kParamTextLimit}));
+  }
+  preparsed.slots.resize(tokens.size() + 1);
+  preparsed.endsText.assign(tokens.size() + 1, 0);
+  preparsed.counts.assign(1, ParamKindCounts{});
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& token = tokens[i];
+    const int n = static_cast<int>(i) + 1;
+    Slot& slot = preparsed.slots[static_cast<size_t>(n)];
+    slot.kind = token.kind;
+    slot.varIndex = static_cast<uint8_t>(token.varIndex);
+    if (token.kind == ParamKind::kIntegerVariable) {
+      preparsed.integerVariables.push_back({n, token.varIndex});
+    } else if (token.kind == ParamKind::kStringVariable) {
+      preparsed.stringVariables.push_back({n, token.varIndex});
+    } else {
+      slot.text = preparsed.texts[i].c_str();
+      slot.length = static_cast<int>(preparsed.texts[i].size());
+      slot.value = TokenValue(token, text);
+      slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
+    }
+    preparsed.endsText[static_cast<size_t>(n)] = token.endsText ? 1 : 0;
+    ParamKindCounts counts = preparsed.counts.back();
+    CountKind(token.kind, counts);
+    preparsed.counts.push_back(counts);
+  }
+  return preparsed;
+}
+
+namespace {
+
+// GetArguments parsing the text in full, with its repairs, messages and trace.
+[[gnu::noinline]] void ParseArguments(std::string_view command, int expected) {
+  UseParserSlots();
+  InspectionLine inspection(g_settings.outputParserTrace ||
+                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
+  inspection.Start(command);
+
+  static std::string text;
+  text.assign(command);
+  const Repairs repairs = Repair(text);
+  if (repairs.spaceInserted) {
+    DebugOut(Format(
+        "<%s> GetArguments: ERROR: line: %d, Space character missing between "
+        "command and parameter(s), command:'%.*s' ",
+        g_instanceName.c_str(), g_iCurrentLine, static_cast<int>(command.size()), command.data()));
+  }
+  if (repairs.quotesConverted) DebugOut("Converted NON-ASCII single quotes to ASCII 39.");
+
+  bool literalEndedText = false;
+  Tokenize(text, expected, [&](const Token& token) {
+    Slot& slot = FillNextSlot(token, text);
+    switch (token.kind) {
+      case ParamKind::kStringLiteral:
+        inspection.AddText(slot.text, "GetArguments: 1a - Parameter list too long, truncating");
+        LogKind("GetArguments: 1b - logged STRING LITERAL");
+        literalEndedText = token.endsText;
+        break;
+      case ParamKind::kIntegerVariable:
+        inspection.AddNumber(slot.value, "GetArguments: 2a - Parameter list too long, truncating");
+        LogKind("GetArguments: 2b - logged NUMERIC VARIABLE");
+        break;
+      case ParamKind::kStringVariable:
+        inspection.AddText(slot.text, "GetArguments: 3a - Parameter list too long, truncating");
+        LogKind("GetArguments: 3b - logged STRING VARIABLE");
+        break;
+      case ParamKind::kNumericLiteral:
+      case ParamKind::kBareWord:
+        LogKind(token.kind == ParamKind::kNumericLiteral
+                    ? "GetArguments: 4a - logged NUMERIC LITERAL"
+                    : "GetArguments: 4b - logged NOT NUMERIC LITERAL, must be a STRING LITERAL");
+        [[fallthrough]];
+      case ParamKind::kNone:
+        inspection.AddNumber(slot.value, "GetArguments: 4c - Parameter list too long, truncating");
+        break;
+    }
+  });
+  FinishCount(literalEndedText, expected);
+  if (g_settings.outputParserTrace) TraceOut(inspection.Text());
 }
 
 }  // namespace
 
 void GetArguments(std::string_view command, int expected) {
-  ClearSlots();
   g_bParamError = false;
   expected = std::clamp(expected, 0, kParamSlots);
-
-  InspectionLine inspection(g_settings.outputParserTrace ||
-                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
-  inspection.Start(command);
-
-  const std::string& text = RepairedCommand(command);
-  const size_t end = text.size();
-  size_t pos = 3;
-  bool fillToExpected = true;
-  while (pos < end && paramCount < expected) {
-    while (pos < end && text[pos] == ' ') ++pos;
-    Param& slot = slots[++paramCount];
-    slotsInUse = paramCount;
-    const char first = text[pos];                           // '\0' at the end
-    const char second = pos + 1 < end ? text[pos + 1] : '\0';
-    const int varIndex = VariableIndex(first);
-
-    if (first == '\'') {
-      const size_t close = text.find('\'', pos + 1);
-      const size_t stop = close == std::string::npos ? end : close;
-      SetText(slot, std::string_view(text).substr(pos + 1, stop - pos - 1));
-      slot.kind = ParamKind::kStringLiteral;
-      slot.value = ReadDecimal(slot.text);
-      slot.empty = slot.length == 0;
-      ++kindCounts.stringLiterals;
-      inspection.AddText(slot.text,
-                     "GetArguments: 1a - Parameter list too long, truncating");
-      LogKind("GetArguments: 1b - logged STRING LITERAL");
-      pos = close == std::string::npos ? end : close + 1;
-      if (pos >= end) fillToExpected = false;  // the literal ended exactly at the end
-      continue;
-    }
-
-    if (second == '%' && varIndex >= 0) {
-      slot.kind = ParamKind::kIntegerVariable;
-      slot.varIndex = varIndex;
-      slot.value = g_lIntegerVariables[varIndex];
-      slot.length = std::snprintf(slot.text, sizeof slot.text, "%ld", static_cast<long>(slot.value));
-      ++kindCounts.integerVariables;
-      inspection.AddNumber(slot.value,
-                     "GetArguments: 2a - Parameter list too long, truncating");
-      LogKind("GetArguments: 2b - logged NUMERIC VARIABLE");
-    } else if (second == '$' && varIndex >= 0) {
-      slot.kind = ParamKind::kStringVariable;
-      slot.varIndex = varIndex;
-      SetText(slot, g_szStringVariables[varIndex]);
-      slot.value = ReadDecimal(slot.text);
-      slot.empty = slot.length == 0;
-      ++kindCounts.stringVariables;
-      inspection.AddText(slot.text,
-                     "GetArguments: 3a - Parameter list too long, truncating");
-      LogKind("GetArguments: 3b - logged STRING VARIABLE");
-    } else {
-      const size_t space = text.find(' ', pos);
-      const std::string_view word =
-          std::string_view(text).substr(pos, (space == std::string::npos ? end : space) - pos);
-      SetText(slot, word);
-      slot.value = ReadDecimal(word);
-      if (!word.empty()) {
-        const bool numeric = ContainsDigit(word);
-        slot.kind = numeric ? ParamKind::kNumericLiteral : ParamKind::kBareWord;
-        ++kindCounts.numericLiteralsAndWords;
-        LogKind(numeric ? "GetArguments: 4a - logged NUMERIC LITERAL"
-                        : "GetArguments: 4b - logged NOT NUMERIC LITERAL, must be a STRING LITERAL");
-      }
-      inspection.AddNumber(slot.value,
-                     "GetArguments: 4c - Parameter list too long, truncating");
-    }
-    const size_t space = text.find(' ', pos);
-    pos = space == std::string::npos ? end : space;
+  // The executor keeps the tokens of the command it is dispatching; they stand for the
+  // text exactly when it is this very text and there is nothing to write.
+  if (PreparsedArguments* preparsed = g_pDispatchedArguments;
+      preparsed && preparsed->command.data() == command.data() &&
+      preparsed->command.size() == command.size() && !ParserMayWrite()) {
+    GetArgumentsPreparsed(*preparsed, expected);
+  } else {
+    ParseArguments(command, expected);
   }
-  if (fillToExpected) {
-    paramCount = std::max(paramCount, expected);
-    slotsInUse = std::max(slotsInUse, paramCount);
-  }
-  if (g_settings.outputParserTrace) TraceOut(inspection.Text());
 }
 
-int ParamCount() { return paramCount; }
-const ParamKindCounts& ParamCounts() { return kindCounts; }
-const char* ParamText(int n) { return Slot(n).text; }
-int ParamTextLength(int n) { return Slot(n).length; }
-int32_t ParamValue(int n) { return Slot(n).value; }
-ParamKind GetParamKind(int n) { return Slot(n).kind; }
-bool ParamIsEmpty(int n) { return Slot(n).empty; }
-int ParamVarIndex(int n) { return Slot(n).varIndex; }
-int32_t& ParamIntVar(int n) { return g_lIntegerVariables[Slot(n).varIndex]; }
-char* ParamStringVar(int n) { return g_szStringVariables[Slot(n).varIndex]; }
+PreparsedArguments::~PreparsedArguments() {
+  // While these slots are the table, the parser's take their place, with texts of
+  // their own.
+  if (param_table::g_table != slots.data()) return;
+  const unsigned limit = param_table::g_tableLimit;
+  const int count = paramCount;
+  const ParamKindCounts counts = kindCounts;
+  UseParserSlots();
+  for (unsigned n = 1; n <= limit; ++n) {
+    Slot& slot = parserSlots[n];
+    slot = slots[n];
+    if (slot.text != ownTexts[n]) {
+      SetOwnText(slot, static_cast<int>(n),
+                 std::string_view(slot.text, static_cast<size_t>(slot.length)));
+    }
+  }
+  slotsInUse = static_cast<int>(limit);
+  paramCount = count;
+  kindCounts = counts;
+}
+
+const Slot& param_table::WritePendingText(int n) {
+  Slot& slot = g_table[n];
+  slot.length =
+      std::snprintf(ownTexts[n], sizeof ownTexts[n], "%ld", static_cast<long>(slot.value));
+  slot.text = ownTexts[n];
+  slot.textPending = false;
+  return slot;
+}
+
+int ParamCount() {
+  return paramCount;
+}
+const ParamKindCounts& ParamCounts() {
+  return kindCounts;
+}
 
 }  // namespace velcrum

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "interpreter/variables.h"
+
 namespace velcrum {
 
 enum class ParamKind : uint8_t {
@@ -36,17 +38,70 @@ struct ParamKindCounts {
 // kind none, and surplus parameters are not parsed.
 void GetArguments(std::string_view command, int expected);
 
+// The parameter table itself. Handlers read it through the accessors below, which are
+// inline because every command reads several parameters.
+namespace param_table {
+
+struct Slot {
+  ParamKind kind = ParamKind::kNone;
+  bool empty = false;        // an empty string literal or string variable
+  bool textPending = false;  // an integer variable whose "%ld" text is not written yet
+  uint8_t varIndex = 0;
+  int32_t value = 0;
+  int length = 0;
+  const char* text = "";  // NUL-terminated, at most 512 characters
+};
+
+// The table in use: slots 1 to g_tableLimit of g_table; every other number reads as the
+// empty slot g_noSlot. (The parser's own slots, or those of a kept command: see
+// preparsed_arguments.h.)
+extern Slot* g_table;
+extern unsigned g_tableLimit;
+extern const Slot g_noSlot;
+
+inline const Slot& At(int n) {
+  return static_cast<unsigned>(n - 1) < g_tableLimit ? g_table[n] : g_noSlot;
+}
+
+// Writes the text of an integer-variable slot and answers the slot.
+const Slot& WritePendingText(int n);
+
+inline const Slot& WithText(int n) {
+  const Slot& slot = At(n);
+  return slot.textPending ? WritePendingText(n) : slot;
+}
+
+}  // namespace param_table
+
 // Slots are numbered from 1. A number outside 1 to 52 reads as an empty slot of kind
 // none; writing through ParamIntVar/ParamStringVar needs IsIntVarParam/IsStringVarParam.
 int ParamCount();
 const ParamKindCounts& ParamCounts();
-const char* ParamText(int n);  // NUL-terminated, at most 512 characters
-int ParamTextLength(int n);
-int32_t ParamValue(int n);
-ParamKind GetParamKind(int n);
-bool ParamIsEmpty(int n);
-int ParamVarIndex(int n);
-int32_t& ParamIntVar(int n);
-char* ParamStringVar(int n);  // the variable's 256-byte field
+// NUL-terminated, at most 512 characters; valid until the next GetArguments.
+inline const char* ParamText(int n) {
+  return param_table::WithText(n).text;
+}
+inline int ParamTextLength(int n) {
+  return param_table::WithText(n).length;
+}
+inline int32_t ParamValue(int n) {
+  return param_table::At(n).value;
+}
+inline ParamKind GetParamKind(int n) {
+  return param_table::At(n).kind;
+}
+inline bool ParamIsEmpty(int n) {
+  return param_table::At(n).empty;
+}
+inline int ParamVarIndex(int n) {
+  return param_table::At(n).varIndex;
+}
+inline int32_t& ParamIntVar(int n) {
+  return g_lIntegerVariables[param_table::At(n).varIndex];
+}
+// The variable's 256-byte field.
+inline char* ParamStringVar(int n) {
+  return g_szStringVariables[param_table::At(n).varIndex];
+}
 
 }  // namespace velcrum

@@ -9,6 +9,9 @@
 
 #include "commands/string_commands.h"
 #include "commands/text_commands.h"
+#include "interpreter/flow_commands.h"
+#include "interpreter/memory_commands.h"
+#include "interpreter/numeric_commands.h"
 
 namespace velcrum {
 namespace {
@@ -41,7 +44,7 @@ constexpr CommandEntry kCommands[] = {
     // Event routing and timers
     {"ET", nullptr}, {"EO", nullptr}, {"EQ", nullptr},
     // Flow control
-    {"EG", nullptr}, {"EI", nullptr}, {"EV", nullptr},
+    {"EG", ExecEG}, {"EI", ExecEI}, {"EV", ExecEV},
     // Extension libraries
     {"EX", nullptr},
     // Directory lists
@@ -56,9 +59,9 @@ constexpr CommandEntry kCommands[] = {
     {"IP", nullptr}, {"IQ", nullptr}, {"IR", nullptr}, {"IS", nullptr}, {"IU", nullptr},
     {"IW", nullptr},
     // Jumps and subroutines
-    {"JA", nullptr}, {"JC", nullptr}, {"JD", nullptr}, {"JE", nullptr}, {"JG", nullptr},
-    {"JI", nullptr}, {"JL", nullptr}, {"JO", nullptr}, {"JR", nullptr}, {"JS", nullptr},
-    {"JT", nullptr},
+    {"JA", ExecJA}, {"JC", ExecJC}, {"JD", ExecJD}, {"JE", ExecJE}, {"JG", ExecJG},
+    {"JI", ExecJI}, {"JL", ExecJL}, {"JO", ExecJO}, {"JR", ExecJR}, {"JS", ExecJS},
+    {"JT", ExecJT},
     // Keyboard capture
     {"KR", nullptr}, {"KU", nullptr},
     // List boxes
@@ -67,13 +70,13 @@ constexpr CommandEntry kCommands[] = {
     {"LN", nullptr}, {"LP", nullptr}, {"LQ", nullptr}, {"LR", nullptr}, {"LS", nullptr},
     {"LT", nullptr}, {"LU", nullptr}, {"LV", nullptr}, {"LW", nullptr}, {"LX", nullptr},
     // Memories
-    {"MA", nullptr}, {"MD", nullptr}, {"MF", nullptr}, {"MG", nullptr}, {"MI", nullptr},
-    {"ML", nullptr}, {"MM", nullptr}, {"MP", nullptr}, {"MR", nullptr}, {"MS", nullptr},
-    {"MW", nullptr},
+    {"MA", ExecMA}, {"MD", ExecMD}, {"MF", ExecMF}, {"MG", ExecMG}, {"MI", ExecMI},
+    {"ML", ExecML}, {"MM", ExecMM}, {"MP", ExecMP}, {"MR", ExecMR}, {"MS", ExecMS},
+    {"MW", ExecMW},
     // Numbers
-    {"NA", nullptr}, {"NB", nullptr}, {"NC", nullptr}, {"ND", nullptr}, {"NF", nullptr},
-    {"NG", nullptr}, {"NL", nullptr}, {"NM", nullptr}, {"NP", nullptr}, {"NR", nullptr},
-    {"NS", nullptr}, {"NT", nullptr},
+    {"NA", ExecNA}, {"NB", ExecNB}, {"NC", ExecNC}, {"ND", ExecND}, {"NF", ExecNF},
+    {"NG", nullptr}, {"NL", ExecNL}, {"NM", ExecNM}, {"NP", nullptr}, {"NR", ExecNR},
+    {"NS", ExecNS}, {"NT", ExecNT},
     // Panels
     {"PD", nullptr}, {"PI", nullptr}, {"PM", nullptr}, {"PR", nullptr}, {"PS", nullptr},
     {"PV", nullptr}, {"PZ", nullptr},
@@ -141,8 +144,11 @@ CommandHandler FindHandler(char first, char second) {
   return cell < 0 ? nullptr : TheGrid().handlers[static_cast<size_t>(cell)];
 }
 
+uint32_t g_commandTableGeneration = 0;
+
 CommandHandler ReplaceHandler(std::string_view mnemonic, CommandHandler handler) {
   if (mnemonic.size() != 2) return nullptr;
+  ++g_commandTableGeneration;
   const int cell = Grid::Cell(mnemonic[0], mnemonic[1]);
   if (cell < 0) return nullptr;
   CommandHandler& slot = TheGrid().handlers[static_cast<size_t>(cell)];

@@ -1,6 +1,7 @@
 // The dispatcher's table: every two-letter mnemonic and the handler that runs it.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace velcrum {
@@ -19,6 +20,10 @@ using CommandHandler = int (*)(const CommandCall& call);
 // The handler of a mnemonic; nullptr for a pair that is not a command or whose handler
 // is not built yet (both are unknown commands to the dispatcher).
 CommandHandler FindHandler(char first, char second);
+
+// Counts the changes made by ReplaceHandler, so that whoever keeps a looked-up handler
+// knows when to look again.
+extern uint32_t g_commandTableGeneration;
 
 // Puts a different handler in place of a mnemonic's (nullptr removes it) and returns the
 // one it replaced. For tests that need a command with a particular effect.

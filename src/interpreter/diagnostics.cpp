@@ -54,10 +54,6 @@ void ReportWarning(std::string_view command, std::string_view text) {
 
 void ReportNote(std::string_view command, std::string_view text) { Report(command, "", text); }
 
-bool DebugOutEnabled() {
-  return (g_settings.showDebugWindow && g_settings.outputDebug) || g_settings.enableOutputDbwin;
-}
-
 void DebugOut(std::string_view text) {
   if (!DebugOutEnabled()) return;
   WriteToChannels(CutAtDelete(text.substr(0, kChannelLimit)),

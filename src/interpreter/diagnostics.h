@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "interpreter/settings.h"
+
 namespace velcrum {
 
 // The instance name at the head of every diagnostic ("<%s>").
@@ -30,7 +32,9 @@ void ReportFormatted(std::string_view text);
 // The debug output: at most 255 characters, cut at the first DEL (127).
 void DebugOut(std::string_view text);
 // Whether DebugOut would write anywhere, so callers can skip formatting.
-bool DebugOutEnabled();
+inline bool DebugOutEnabled() {
+  return (g_settings.showDebugWindow && g_settings.outputDebug) || g_settings.enableOutputDbwin;
+}
 
 // The trace output: as DebugOut, but the debug window takes it whenever it is shown.
 void TraceOut(std::string_view text);

@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "interpreter/command_table.h"
-#include "interpreter/cvorn_strtok.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/host.h"
+#include "interpreter/line_cache.h"
+#include "interpreter/preparsed_arguments.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
@@ -38,6 +39,8 @@ void ResetExecutorState() {
   g_iProcStackPtr = -1;
   g_pAppDllCall = nullptr;
   g_pPanelWindowTable = nullptr;
+  g_pDispatchedArguments = nullptr;
+  ClearLineCache();
 }
 
 void PushEmptyProcFrame() {
@@ -98,10 +101,6 @@ int Breakpoint(int line, int index) {
   return 1;
 }
 
-void Trace(bool tracing, const std::string& text) {
-  if (tracing) DebugOut(text);
-}
-
 }  // namespace
 
 int DispatchCommand(std::string_view command, int line, int index) {
@@ -134,28 +133,37 @@ void RunLine(int line, int firstCommand) {
       lineMissing = true;
       break;
     }
-    char text[kLineBufferSize];
-    if (VLSTMSup_GetMem(line, text) == 0) {
+    // The line is fetched anew on every pass: a script may change it while it runs. The
+    // handle keeps this pass's text and commands alive whatever happens to the line.
+    const LineHandle fetched = FetchLine(line);
+    if (!fetched) {
       lineMissing = true;
       break;
     }
-    const std::string_view lineText(text);
-    if (lineText.starts_with("--")) break;
+    CachedLine& current = *fetched;
+    if (current.EndsRun()) break;
+    const std::string& text = current.Text();
 
-    const int separators = static_cast<int>(std::count(lineText.begin(), lineText.end(), ':'));
-    Trace(tracing, Format("Line %d, Cmds %d, Line='%s'", line, separators, text));
-    if (g_settings.outputParserTrace) TraceOut(Format("Trace: %d, '%s'", line, text));
+    if (tracing) {
+      DebugOut(Format("Line %d, Cmds %d, Line='%s'", line, current.Separators(), text.c_str()));
+    }
+    if (g_settings.outputParserTrace) TraceOut(Format("Trace: %d, '%s'", line, text.c_str()));
 
-    Cvorn_strtok commands;
     // Text beyond the 128th command is ignored.
-    int last = commands.Split(lineText, ':') - 1;
+    int last = current.CommandCount() - 1;
     for (int i = 0; i <= last; ++i) {
       if (i < firstCommand) {
-        Trace(tracing, Format("Skipping : i=%d, iCmd=%d", i, firstCommand));
+        if (tracing) DebugOut(Format("Skipping : i=%d, iCmd=%d", i, firstCommand));
       } else {
         g_iCurrentLine = line;
         g_iCurrentCommand = i;
-        const int result = DispatchCommand(commands.Get(i), line, i);
+        // The command's parameter tokens stand ready for its GetArguments; a nested run
+        // inside the command points elsewhere and puts this back before returning.
+        CachedCommand& command = current.Command(i);
+        PreparsedArguments* const outer = g_pDispatchedArguments;
+        g_pDispatchedArguments = &command.Arguments();
+        const int result = command.Dispatch(line, i);
+        g_pDispatchedArguments = outer;
         if (g_bEndOfLineRequest) {
           g_bEndOfLineRequest = false;
           last = i;
@@ -167,27 +175,27 @@ void RunLine(int line, int firstCommand) {
       // A requested jump is taken once the line is done: later commands of this line
       // still run unless they lie below the resume index, and a later jump replaces it.
       if (iJumpPending != 0) {
-        Trace(tracing, "Jump Pending");
+        if (tracing) DebugOut("Jump Pending");
         continuation = true;
         line = iJumpPending;
         iJumpPending = 0;
         firstCommand = iCmdPending;
-        if (iCmdPending != 0) Trace(tracing, "Cmd Pending");
+        if (tracing && iCmdPending != 0) DebugOut("Cmd Pending");
         iCmdPending = 0;
       } else if (g_bInSequence) {
-        Trace(tracing, Format("Cmd %d of %d", i, last));
+        if (tracing) DebugOut(Format("Cmd %d of %d", i, last));
         continuation = true;
         if (i >= last) {
           ++line;
           firstCommand = 0;
-          Trace(tracing, Format("In sequence, next line = %d", line));
+          if (tracing) DebugOut(Format("In sequence, next line = %d", line));
         }
       }
     }
-    Trace(tracing, Format("Loop=%d", continuation ? 1 : 0));
+    if (tracing) DebugOut(Format("Loop=%d", continuation ? 1 : 0));
   }
   if (lineMissing) {
-    Trace(tracing, Format("LoadString() failed at line %d - End", line));
+    if (tracing) DebugOut(Format("LoadString() failed at line %d - End", line));
     g_bInSequence = false;
     g_iProcStackPtr = -1;
   }

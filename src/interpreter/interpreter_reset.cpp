@@ -4,6 +4,7 @@
 #include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/script_random.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
@@ -22,6 +23,7 @@ void ResetInterpreter() {
   AllocateMemories();
   VLSTMSup_FreeAll();
   ResetExecutorState();
+  SeedScriptRandom(1);
 }
 
 }  // namespace velcrum

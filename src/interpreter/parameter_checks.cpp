@@ -92,8 +92,8 @@ bool IsInspectionOn() { return g_settings.parameterInspection != Inspection::kOf
 
 bool IsStrictInspection() { return g_settings.parameterInspection == Inspection::kStrict; }
 
-bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool warnIfEmpty,
-                      std::string_view commandText) {
+bool full_checks::CheckStringParam(std::string_view command, int n, bool variableOnly,
+                                   bool warnIfEmpty, std::string_view commandText) {
   if (!IsInspectionOn()) return true;
   switch (CheckGuard(command, n, commandText)) {
     case Guard::kSkip:
@@ -126,8 +126,8 @@ bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool w
   return true;
 }
 
-bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool /*unused*/,
-                       std::string_view commandText) {
+bool full_checks::CheckNumericParam(std::string_view command, int n, bool variableOnly,
+                                    bool /*unused*/, std::string_view commandText) {
   if (!IsInspectionOn()) return true;
   switch (CheckGuard(command, n, commandText)) {
     case Guard::kSkip:
@@ -156,12 +156,12 @@ bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool 
   return KindError(command, n, " is not a NUMERIC.");
 }
 
-bool IsIntVarParam(std::string_view command, int n) {
+bool full_checks::IsIntVarParam(std::string_view command, int n) {
   return SilentTest(
       command, n, [](ParamKind kind) { return kind == ParamKind::kIntegerVariable; }, true);
 }
 
-bool IsStringVarParam(std::string_view command, int n) {
+bool full_checks::IsStringVarParam(std::string_view command, int n) {
   return SilentTest(
       command, n, [](ParamKind kind) { return kind == ParamKind::kStringVariable; }, true);
 }

@@ -7,21 +7,63 @@
 
 #include <string_view>
 
+#include "interpreter/arguments.h"
+
 namespace velcrum {
 
 bool IsInspectionOn();
 bool IsStrictInspection();
 
-// With inspection off both answer true without looking.
+// The full checks. Most parameters are of a kind their check accepts without a word in
+// every inspection mode; the inline checks below answer that case at once and leave
+// every other to these.
+namespace full_checks {
 bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool warnIfEmpty,
                       std::string_view commandText);
 bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool unused,
                        std::string_view commandText);
+bool IsIntVarParam(std::string_view command, int n);
+bool IsStringVarParam(std::string_view command, int n);
+inline bool InCheckedRange(int n) {
+  return n >= 1 && n <= 19;
+}
+}  // namespace full_checks
+
+// With inspection off both answer true without looking.
+inline bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool warnIfEmpty,
+                             std::string_view commandText) {
+  if (full_checks::InCheckedRange(n) && !(warnIfEmpty && ParamIsEmpty(n))) {
+    const ParamKind kind = GetParamKind(n);
+    if (kind == ParamKind::kStringVariable ||
+        (!variableOnly && (kind == ParamKind::kStringLiteral || kind == ParamKind::kBareWord))) {
+      return true;
+    }
+  }
+  return full_checks::CheckStringParam(command, n, variableOnly, warnIfEmpty, commandText);
+}
+
+inline bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool unused,
+                              std::string_view commandText) {
+  if (full_checks::InCheckedRange(n)) {
+    const ParamKind kind = GetParamKind(n);
+    if (kind == ParamKind::kIntegerVariable ||
+        (kind == ParamKind::kNumericLiteral && !variableOnly)) {
+      return true;
+    }
+  }
+  return full_checks::CheckNumericParam(command, n, variableOnly, unused, commandText);
+}
 
 // These work in every inspection mode and write nothing. The first two set
 // g_bParamError when they answer false.
-bool IsIntVarParam(std::string_view command, int n);
-bool IsStringVarParam(std::string_view command, int n);
+inline bool IsIntVarParam(std::string_view command, int n) {
+  if (full_checks::InCheckedRange(n) && GetParamKind(n) == ParamKind::kIntegerVariable) return true;
+  return full_checks::IsIntVarParam(command, n);
+}
+inline bool IsStringVarParam(std::string_view command, int n) {
+  if (full_checks::InCheckedRange(n) && GetParamKind(n) == ParamKind::kStringVariable) return true;
+  return full_checks::IsStringVarParam(command, n);
+}
 bool IsNumericParam(std::string_view command, int n);
 bool IsStringParam(std::string_view command, int n);
 

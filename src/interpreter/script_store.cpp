@@ -3,6 +3,7 @@
 #include "interpreter/script_store.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -25,11 +26,15 @@ constexpr size_t kMaxLineText = kLineBufferSize - 1;
 constexpr size_t kBoundStringLimit = 510;
 constexpr size_t kFileRecordLimit = 511;
 
-// Slot 0 is unused so that a line number is its own index.
-std::vector<std::optional<std::string>>& Slots() {
-  static std::vector<std::optional<std::string>> slots(MAX_SCRIPT_LINE + 1);
-  return slots;
-}
+// Slot 0 is unused so that a line number is its own index. Every text stored gets a
+// stamp never given before, so that a reader can tell whether a line still holds the
+// text it saw (VLSTMSup_Fetch).
+struct StoredLine {
+  std::optional<std::string> text;
+  uint64_t stamp = 0;
+};
+std::vector<StoredLine> storedLines(MAX_SCRIPT_LINE + 1);
+uint64_t lastStamp = 0;
 
 bool IsSyntaxAcceptable(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -115,21 +120,32 @@ constexpr const char* kFileHeader[] = {
 
 int VLSTMSup_SetMem(int line, std::string_view text) {
   if (line < 1 || line > MAX_SCRIPT_LINE) return 0;
-  Slots()[line].emplace(text.substr(0, kMaxLineText));
+  StoredLine& stored = storedLines[static_cast<size_t>(line)];
+  stored.text.emplace(text.substr(0, kMaxLineText));
+  stored.stamp = ++lastStamp;
   return 1;
 }
 
 int VLSTMSup_GetMem(int line, char* buffer) {
   buffer[0] = '\0';
   if (line < 1 || line > MAX_SCRIPT_LINE) return 0;
-  const std::optional<std::string>& slot = Slots()[line];
+  const std::optional<std::string>& slot = storedLines[static_cast<size_t>(line)].text;
   if (!slot) return 0;
   std::memcpy(buffer, slot->c_str(), slot->size() + 1);
   return static_cast<int>(slot->size());
 }
 
+std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp) {
+  stamp = 0;
+  if (line < 1 || line > MAX_SCRIPT_LINE) return {};
+  const StoredLine& stored = storedLines[static_cast<size_t>(line)];
+  if (!stored.text) return {};
+  stamp = stored.stamp;
+  return *stored.text;
+}
+
 void VLSTMSup_FreeAll() {
-  for (auto& slot : Slots()) slot.reset();
+  for (StoredLine& stored : storedLines) stored.text.reset();
 }
 
 int VLSTMSup_LoadFile(const std::string& path) {
@@ -171,7 +187,7 @@ int VLSTMSup_SaveFile(const std::string& path) {
   for (const Section& section : kSections) {
     std::fprintf(file.get(), "%s\n", section.header);
     for (int line = section.first; line <= section.last; ++line) {
-      if (const auto& slot = Slots()[line]) {
+      if (const auto& slot = storedLines[static_cast<size_t>(line)].text) {
         std::fprintf(file.get(), "%d, %c%s%c\n", line, '"', slot->c_str(), '"');
       }
     }

@@ -3,6 +3,7 @@
 // table and the companion ".AST" file, and it is the only place lines are run from.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ int VLSTMSup_SetMem(int line, std::string_view text);
 // Copies the line's text into the buffer (room for 256 characters) and returns its
 // length; 0 for a line outside the range, an empty slot or a stored empty line.
 int VLSTMSup_GetMem(int line, char* buffer);
+
+// The line's text as the store holds it, valid until the line is next stored or the
+// store is emptied; empty for a line outside the range, an empty slot or an empty line.
+// `stamp` identifies the text: every text stored gets a stamp never given before, so an
+// equal stamp means the very text seen then.
+std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp);
 
 // Reads a script file (host path) into the store; its lines replace those already
 // there. 1 when read; 0 for an empty path or a file that cannot be opened.

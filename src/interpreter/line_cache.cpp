@@ -1,0 +1,49 @@
+// The cache of lines and their parsed commands.
+#include "interpreter/line_cache.h"
+
+#include <algorithm>
+
+#include "interpreter/cvorn_strtok.h"
+#include "interpreter/executor.h"
+#include "interpreter/executor_state.h"
+
+namespace velcrum {
+LineHandle line_cache::g_lines[MAX_SCRIPT_LINE + 1];
+
+CachedCommand::CachedCommand(std::string_view text)
+    : text_(text), arguments_(PreparseArguments(text)) {
+  LookUpHandler();
+}
+
+void CachedCommand::LookUpHandler() {
+  generation_ = g_commandTableGeneration;
+  // Only what the dispatcher would hand to a table handler: not a breakpoint ("!"),
+  // not "##", two characters and a first one up to "X".
+  const bool tableCommand = text_.size() >= 2 && text_[0] != '!' &&
+                            !(text_[0] == '#' && text_[1] == '#') && text_[0] <= 'X';
+  handler_ = tableCommand ? FindHandler(text_[0], text_[1]) : nullptr;
+}
+
+int CachedCommand::DispatchViaTable(int line, int index) const {
+  return DispatchCommand(text_, line, index);
+}
+
+CachedLine::CachedLine(std::string_view text, uint64_t stamp)
+    : text_(text), stamp_(stamp), endsRun_(text_.starts_with("--")) {
+  separators_ = static_cast<int>(std::count(text_.begin(), text_.end(), ':'));
+  Cvorn_strtok splitter;
+  const int count = splitter.Split(text_, ':');
+  commands_.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) commands_.emplace_back(splitter.Get(i));
+}
+
+void line_cache::Refill(int line, std::string_view stored, uint64_t stamp) {
+  // The executor has always run a line as a C string: it ends at a NUL character.
+  g_lines[line] = LineHandle(new CachedLine(stored.substr(0, stored.find('\0')), stamp));
+}
+
+void ClearLineCache() {
+  for (LineHandle& cached : line_cache::g_lines) cached = LineHandle();
+}
+
+}  // namespace velcrum

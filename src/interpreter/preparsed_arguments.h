@@ -1,0 +1,51 @@
+// A command's parameters tokenized once, for a command that runs again and again.
+//
+// Parsing a command's text always gives the same tokens; only the variables they name
+// are read anew on every run. The executor keeps the tokens of each command of the lines
+// it runs and, while it dispatches a command, points g_pDispatchedArguments at them.
+// GetArguments then takes the tokens instead of parsing again, provided that it was
+// called with that very command text (the same characters at the same address) and that
+// it has nothing to write (no debug output, no parser trace); otherwise it parses as
+// always. Either way every accessor answers the same.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interpreter/arguments.h"
+
+namespace velcrum {
+
+struct PreparsedArguments {
+  PreparsedArguments() = default;
+  PreparsedArguments(PreparsedArguments&&) = default;
+  PreparsedArguments& operator=(PreparsedArguments&&) = default;
+  // While its slots are the parameter table, the parser's own take their place.
+  ~PreparsedArguments();
+
+  std::string_view command;  // the text the tokens stand for; its owner keeps it alive
+  int count = 0;             // parameters in the text, at most 52
+  // Slots 1 to count as the tokens fill them; the texts of literals and words point at
+  // `texts`, the variables are read into them on each use.
+  std::vector<param_table::Slot> slots;
+  std::vector<std::string> texts;  // of each token, at most 512 characters
+  // The variables among the slots, in slot order: slot number and variable index.
+  struct Variable {
+    int slot;
+    int index;
+  };
+  std::vector<Variable> integerVariables;
+  std::vector<Variable> stringVariables;
+  std::vector<char> endsText;  // per slot (and 0 for none): a string literal that ended the text
+  std::vector<ParamKindCounts> counts;  // counts[k]: the kinds among the first k slots
+};
+
+// Tokenizes the command as GetArguments would with the most slots, writing nothing.
+PreparsedArguments PreparseArguments(std::string_view command);
+
+// The kept tokens of the command the executor is dispatching, or nullptr.
+extern PreparsedArguments* g_pDispatchedArguments;
+
+}  // namespace velcrum
