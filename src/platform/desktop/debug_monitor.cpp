@@ -161,7 +161,7 @@ bool DebugMonitor::Open(std::string* error) {
 
 void DebugMonitor::Announce() {
   for (pid_t pid : PidsNamed(dir_, "p", ".sock")) {
-    if (pid != getpid()) BusEndpoint::AnnounceMonitor(dir_, pid);
+    BusEndpoint::AnnounceMonitor(dir_, pid);
   }
 }
 
