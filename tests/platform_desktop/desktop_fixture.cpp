@@ -47,10 +47,10 @@ void DesktopTest::TearDown() {
   RemoveTree(logs_);
 }
 
-Peer& DesktopTest::Start(const std::vector<std::string>& arguments) {
+Peer& DesktopTest::Start(const std::vector<std::string>& arguments, const std::string& program) {
   Peer& peer = peers_.emplace_back();
   peer.errorPath = logs_ + "/peer" + std::to_string(peers_.size()) + ".err";
-  std::vector<std::string> words{DESKTOP_PEER_PATH};
+  std::vector<std::string> words{program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
@@ -80,19 +80,23 @@ Peer& DesktopTest::Start(const std::vector<std::string>& arguments) {
 Hwnd DesktopTest::AwaitHandle(Peer& peer, int timeoutMs) {
   WaitUntil(
       [&] {
-        char buffer[256];
-        ssize_t n;
-        while ((n = read(peer.output, buffer, sizeof buffer)) > 0) {
-          peer.outputText.append(buffer, static_cast<size_t>(n));
-        }
+        ReadOutput(peer);
         const size_t at = peer.outputText.find("hwnd ");
         const size_t end = peer.outputText.find('\n', at);
-        if (at == std::string::npos || end == std::string::npos) return n == 0;  // 0: EOF
+        if (at == std::string::npos || end == std::string::npos) return false;
         peer.hwnd = static_cast<Hwnd>(std::stoul(peer.outputText.substr(at + 5), nullptr, 16));
         return true;
       },
       timeoutMs);
   return peer.hwnd;
+}
+
+void DesktopTest::ReadOutput(Peer& peer) {
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(peer.output, buffer, sizeof buffer)) > 0) {
+    peer.outputText.append(buffer, static_cast<size_t>(n));
+  }
 }
 
 Peer& DesktopTest::StartPeer(const std::vector<std::string>& arguments) {

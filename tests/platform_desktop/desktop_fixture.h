@@ -30,8 +30,12 @@ class DesktopTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts desktop_peer with these arguments, without waiting for its window.
-  Peer& Start(const std::vector<std::string>& arguments);
+  // Starts desktop_peer (or another program) with these arguments, without waiting for
+  // its window.
+  Peer& Start(const std::vector<std::string>& arguments,
+              const std::string& program = DESKTOP_PEER_PATH);
+  // Reads what the process has written to standard output so far into outputText.
+  static void ReadOutput(Peer& peer);
   // Waits until the peer has printed its window handle; kNoWindow on time-out.
   Hwnd AwaitHandle(Peer& peer, int timeoutMs = 10000);
   // Both: a peer with a window, or a failed assertion.
