@@ -68,7 +68,11 @@ TEST_F(DesktopBusTest, APeerMaySendBackWhileTheSenderWaits) {
 TEST_F(DesktopBusTest, ProcessesStartingTogetherNeverShareAHandle) {
   constexpr int kPeers = 20;
   std::vector<Peer*> started;
-  for (int i = 0; i < kPeers; ++i) started.push_back(&Start({"--title", "p" + std::to_string(i)}));
+  for (int i = 0; i < kPeers; ++i) {
+    std::string title = "p";
+    title += std::to_string(i);
+    started.push_back(&Start({"--title", title}));
+  }
   std::set<Hwnd> handles;
   for (Peer* peer : started) {
     ASSERT_NE(AwaitHandle(*peer), kNoWindow) << ErrorOutput(*peer);
@@ -178,7 +182,7 @@ int ConnectRaw(const std::string& dir, pid_t pid) {
   address.sun_family = AF_UNIX;
   const std::string path = BusSocketPath(dir, pid);
   std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  const int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     close(fd);
     return -1;
@@ -186,34 +190,56 @@ int ConnectRaw(const std::string& dir, pid_t pid) {
   return fd;
 }
 
+size_t Occurrences(const std::string& text, const std::string& what) {
+  size_t count = 0;
+  for (size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++count;
+  return count;
+}
+
 TEST_F(DesktopBusTest, MalformedFramesAreDroppedAndTheReceiverGoesOn) {
-  const Peer& peer = StartPeer();
-  const int fd = ConnectRaw(dir_, peer.pid);
-  ASSERT_GE(fd, 0);
+  const Peer& peer = StartPeer({"--title", "receiver"});
   Frame post;
   post.kind = FrameKind::kPost;
   post.target = peer.hwnd;
-  post.message = Message::CopyData(0, 1, std::string(513, 'x'));
+  post.message = Message::Text(kPeerSetTitle, 0, "still listening");
   const std::string valid = EncodeFrame(post);
-  const std::vector<std::string> garbage = {
-      "",
-      "short",
-      std::string(kFrameHeaderBytes, 'Z'),
-      valid.substr(0, 100),             // header announces 513 bytes, 60 came
-      valid + std::string(70000, 'y'),  // larger than any frame
+  Frame copyData = post;
+  copyData.message = Message::CopyData(0, 1, std::string(513, 'x'));
+  const std::string cut = EncodeFrame(copyData).substr(0, 100);  // 60 of 513 bytes
+  std::string hugeLength = valid;
+  hugeLength[38] = 2;  // the header announces 128 KiB
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* said;
+  } cases[] = {
+      {"a few bytes, then the end", "short", "dropped a truncated frame of 5 bytes"},
+      {"a header announcing more than comes", cut, "dropped a truncated frame of 100 bytes"},
+      {"no frame header at all", std::string(kFrameHeaderBytes, 'Z'), "not a desktop-bus frame"},
+      {"a payload over the limit", hugeLength, "payload longer than allowed"},
   };
-  for (const std::string& packet : garbage) {
-    ASSERT_EQ(send(fd, packet.data(), packet.size(), 0), static_cast<ssize_t>(packet.size()));
+  for (const auto& c : cases) {
+    const int fd = ConnectRaw(dir_, peer.pid);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(send(fd, c.bytes.data(), c.bytes.size(), 0), static_cast<ssize_t>(c.bytes.size()));
+    close(fd);
+    // The receiver goes on answering, and has said what it dropped.
+    EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5) << c.name;
+    EXPECT_TRUE(WaitUntil([&] { return ErrorOutput(peer).find(c.said) != std::string::npos; }))
+        << c.name << ": " << ErrorOutput(peer);
   }
-  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5);
+
+  // A frame with a sound header but wrong contents is dropped alone; the next one counts.
+  Frame noTarget = post;
+  noTarget.target = kNoWindow;
+  const std::string both = EncodeFrame(noTarget) + valid;
+  const int fd = ConnectRaw(dir_, peer.pid);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(send(fd, both.data(), both.size(), 0), static_cast<ssize_t>(both.size()));
+  EXPECT_TRUE(WaitUntil([&] { return FindWindow("still listening") == peer.hwnd; }));
   close(fd);
-  const std::string errors = ErrorOutput(peer);
-  size_t drops = 0;
-  for (size_t at = 0; (at = errors.find("dropped a malformed frame", at)) != std::string::npos;
-       ++at) {
-    ++drops;
-  }
-  EXPECT_EQ(drops, garbage.size()) << errors;
+  EXPECT_EQ(Occurrences(ErrorOutput(peer), "no valid target window"), 1u);
+  EXPECT_EQ(Occurrences(ErrorOutput(peer), "desktop bus: dropped"), std::size(cases) + 1);
 }
 
 TEST_F(DesktopBusTest, APeerOfAnotherUserIsRefused) {

@@ -3,12 +3,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -23,6 +26,10 @@ constexpr uint64_t kListenerId = 0;
 constexpr size_t kMaxOutbox = 10000;
 // Room for posts to a peer that is busy for a while.
 constexpr int kSendBuffer = 1 << 20;
+// How long a call looks for its answer before it sleeps until something arrives.
+constexpr long kSpinNs = 50000;
+// Bytes read from a connection at a time.
+constexpr size_t kReadChunk = 64 * 1024;
 
 bool FillAddress(const std::string& path, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
@@ -42,7 +49,7 @@ bool PeerCredentials(int fd, ucred& credentials) {
 int ConnectTo(const std::string& dir, pid_t peer) {
   sockaddr_un address;
   if (!FillAddress(BusSocketPath(dir, peer), address)) return -1;
-  const int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
   int result;
   do {
@@ -56,17 +63,10 @@ int ConnectTo(const std::string& dir, pid_t peer) {
   return fd;
 }
 
-// Whether a read that returned 0 bytes means the peer has closed (rather than sent an
-// empty packet).
-bool HungUp(int fd) {
-  pollfd p{fd, POLLIN | POLLRDHUP, 0};
-  return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0;
-}
-
 }  // namespace
 
 BusEndpoint::BusEndpoint(std::string dir, Handlers handlers)
-    : dir_(std::move(dir)), handlers_(std::move(handlers)), receiveBuffer_(kMaxFrameBytes + 1) {}
+    : dir_(std::move(dir)), handlers_(std::move(handlers)) {}
 
 BusEndpoint::~BusEndpoint() {
   handlers_ = Handlers{};  // the owner is going away: tell it nothing more
@@ -91,7 +91,7 @@ bool BusEndpoint::Open(std::string* error) {
   }
   epollFd_ = epoll_create1(EPOLL_CLOEXEC);
   if (epollFd_ < 0) return fail("epoll");
-  listenFd_ = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) return fail("socket");
   // A socket file with our pid can only be left over from an earlier process.
   unlink(socketPath_.c_str());
@@ -195,36 +195,67 @@ void BusEndpoint::AcceptAll() {
   }
 }
 
-void BusEndpoint::ReadAll(uint64_t id) {
-  for (;;) {
-    Connection* connection = Find(id);
-    if (!connection) return;
-    const ssize_t n = recv(connection->fd, receiveBuffer_.data(), receiveBuffer_.size(),
-                           MSG_DONTWAIT | MSG_TRUNC);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (errno != EAGAIN && errno != EWOULDBLOCK) Drop(id);
-      return;
+void BusEndpoint::Read(uint64_t id) {
+  Connection* connection = Find(id);
+  if (!connection) return;
+  const size_t had = connection->input.size();
+  connection->input.resize(had + kReadChunk);
+  ssize_t n;
+  do {
+    n = recv(connection->fd, connection->input.data() + had, kReadChunk, MSG_DONTWAIT);
+  } while (n < 0 && errno == EINTR);
+  connection->input.resize(had + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+  if (n <= 0) {
+    // The peer has closed (or its end failed). Whole frames before the end still count.
+    while (TakeFrame(id)) {
     }
-    const pid_t pid = connection->pid;
-    if (n == 0 && HungUp(connection->fd)) {
-      Drop(id);
-      return;
+    connection = Find(id);
+    if (connection && connection->input.size() > connection->consumed) {
+      Say("desktop bus: dropped a truncated frame of " +
+          std::to_string(connection->input.size() - connection->consumed) + " bytes from process " +
+          std::to_string(connection->pid) + " (it closed mid-frame)");
     }
-    std::string why;
-    std::optional<Frame> frame;
-    if (static_cast<size_t>(n) > kMaxFrameBytes) {
-      why = "larger than any frame";
-    } else {
-      frame = DecodeFrame(std::string_view(receiveBuffer_.data(), static_cast<size_t>(n)), &why);
-    }
-    if (!frame) {
-      Say("desktop bus: dropped a malformed frame of " + std::to_string(n) +
-          " bytes from process " + std::to_string(pid) + ": " + why);
-      continue;
-    }
-    Handle(id, std::move(*frame));
+    Drop(id);
+    return;
   }
+  while (TakeFrame(id)) {
+  }
+}
+
+bool BusEndpoint::TakeFrame(uint64_t id) {
+  Connection* connection = Find(id);
+  if (!connection) return false;
+  const std::string_view available =
+      std::string_view(connection->input).substr(connection->consumed);
+  if (available.size() < kFrameHeaderBytes) return false;
+  std::string why;
+  const std::optional<size_t> size = FrameSize(available, &why);
+  if (!size) {
+    Say("desktop bus: dropped a malformed frame from process " + std::to_string(connection->pid) +
+        ": " + why + "; closing the connection");
+    Drop(id);
+    return false;
+  }
+  if (available.size() < *size) return false;  // the rest is still on its way
+
+  std::optional<Frame> frame = DecodeFrame(available.substr(0, *size), &why);
+  // Take the frame out before handling it: the handler may read this connection again.
+  connection->consumed += *size;
+  if (connection->consumed == connection->input.size()) {
+    connection->input.clear();
+    connection->consumed = 0;
+  } else if (connection->consumed > kReadChunk) {
+    connection->input.erase(0, connection->consumed);
+    connection->consumed = 0;
+  }
+  if (!frame) {
+    Say("desktop bus: dropped a malformed frame of " + std::to_string(*size) +
+        " bytes from process " + std::to_string(connection->pid) + ": " + why);
+    return true;
+  }
+  Handle(id, std::move(*frame));
+  return true;
 }
 
 void BusEndpoint::Handle(uint64_t id, Frame&& frame) {
@@ -266,38 +297,31 @@ void BusEndpoint::Handle(uint64_t id, Frame&& frame) {
 bool BusEndpoint::Enqueue(uint64_t id, std::string&& packet, bool limited) {
   Connection* connection = Find(id);
   if (!connection) return false;
-  if (connection->outbox.empty()) {
-    for (;;) {
-      const ssize_t n =
-          send(connection->fd, packet.data(), packet.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
-      if (n >= 0) return true;
-      if (errno == EINTR) continue;
-      if (errno == EAGAIN || errno == EWOULDBLOCK) break;
-      Drop(id);
-      return false;
-    }
-  } else if (limited && connection->outbox.size() >= kMaxOutbox) {
-    return false;
-  }
+  if (limited && connection->outbox.size() >= kMaxOutbox) return false;
   connection->outbox.push_back(std::move(packet));
-  WatchWrites(*connection, true);
-  return true;
+  if (connection->outbox.size() == 1) Flush(id);
+  return Find(id) != nullptr;
 }
 
 void BusEndpoint::Flush(uint64_t id) {
   Connection* connection = Find(id);
   while (connection && !connection->outbox.empty()) {
     const std::string& packet = connection->outbox.front();
-    const ssize_t n =
-        send(connection->fd, packet.data(), packet.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    const ssize_t n = send(connection->fd, packet.data() + connection->written,
+                           packet.size() - connection->written, MSG_DONTWAIT | MSG_NOSIGNAL);
     if (n < 0) {
       if (errno == EINTR) continue;
-      if (errno != EAGAIN && errno != EWOULDBLOCK) Drop(id);
+      if (errno == EAGAIN || errno == EWOULDBLOCK) break;
+      Drop(id);
       return;
     }
-    connection->outbox.pop_front();
+    connection->written += static_cast<size_t>(n);
+    if (connection->written == packet.size()) {
+      connection->outbox.pop_front();
+      connection->written = 0;
+    }
   }
-  if (connection) WatchWrites(*connection, false);
+  if (connection) WatchWrites(*connection, !connection->outbox.empty());
 }
 
 void BusEndpoint::WatchWrites(Connection& connection, bool watch) {
@@ -319,7 +343,7 @@ void BusEndpoint::Service(int timeoutMs) {
       continue;
     }
     if (events[i].events & EPOLLOUT) Flush(id);
-    if (events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) ReadAll(id);
+    if (events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) Read(id);
   }
 }
 
@@ -337,8 +361,23 @@ BusEndpoint::CallOutcome BusEndpoint::Call(pid_t peer, Hwnd target, const Messag
   frame.message = message;
   if (Enqueue(id, EncodeFrame(frame), false)) {
     // Wait, dispatching what others send us meanwhile, until the answer comes or the
-    // connection is gone (Drop ends the call).
-    while (!pending_[callId].done) Service(-1);
+    // connection is gone (Drop ends the call). An answer usually comes within
+    // microseconds; looking again for a short while (yielding the processor to the peer
+    // meanwhile) spares the cost of falling asleep and being woken.
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    while (!pending_[callId].done) {
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      const long elapsedNs =
+          (now.tv_sec - start.tv_sec) * 1000000000L + (now.tv_nsec - start.tv_nsec);
+      if (elapsedNs < kSpinNs) {
+        Service(0);
+        if (!pending_[callId].done) sched_yield();
+      } else {
+        Service(-1);
+      }
+    }
   }
   const CallOutcome outcome = pending_[callId].outcome;
   pending_.erase(callId);

@@ -1,13 +1,16 @@
 // One process's end of the desktop bus: its listening socket, its connections to peers, and
 // the synchronous call that waits for a peer's answer.
 //
-// Each process listens on a SOCK_SEQPACKET Unix socket in the desktop directory. A
-// connection carries frames both ways, so a peer that is waiting for our answer can still
-// receive our own calls: while a call waits, every incoming call is dispatched at once
+// Each process listens on a SOCK_STREAM Unix socket in the desktop directory. A
+// connection carries frames (bus_frame.h) both ways, so a peer that is waiting for our answer can
+// still receive our own calls: while a call waits, every incoming call is dispatched at once
 // (Windows' SendMessage does the same), incoming posts are handed over to be queued, and
 // nothing else runs. A peer that closes its end (or dies) fails the calls waiting on it.
-// Peers of another user are refused (SO_PEERCRED). All sockets are non-blocking; writes that
-// cannot go out at once wait in the connection's outbox, in order.
+// Peers of another user are refused (SO_PEERCRED). All sockets are non-blocking: a frame
+// that has only partly arrived waits in the connection's input buffer, and writes that
+// cannot go out at once wait in its outbox, in order. A frame whose header cannot be
+// trusted ends the connection, since the stream cannot be followed past it; a frame with a
+// sound header but wrong contents is dropped on its own. Either is said on the debug line.
 //
 // Single-threaded: everything here runs on the thread that runs the message loop.
 #pragma once
@@ -22,7 +25,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/desktop/bus_frame.h"
 #include "platform/desktop/message.h"
@@ -85,7 +87,10 @@ class BusEndpoint {
     uint64_t id = 0;
     int fd = -1;
     pid_t pid = 0;
-    std::deque<std::string> outbox;
+    std::string input;  // received bytes; frames are taken from `consumed` on
+    size_t consumed = 0;
+    std::deque<std::string> outbox;  // frames waiting to be written, in order
+    size_t written = 0;              // bytes of the first one already written
     bool watchingWrites = false;
   };
   struct PendingCall {
@@ -99,7 +104,10 @@ class BusEndpoint {
   void Drop(uint64_t id);
   uint64_t ConnectionTo(pid_t peer);
   void AcceptAll();
-  void ReadAll(uint64_t id);
+  void Read(uint64_t id);
+  // Takes one complete frame from the connection's input and handles it; false when no
+  // complete frame is there (or the connection is gone).
+  bool TakeFrame(uint64_t id);
   void Handle(uint64_t id, Frame&& frame);
   bool Enqueue(uint64_t id, std::string&& packet, bool limited);
   void Flush(uint64_t id);
@@ -116,7 +124,6 @@ class BusEndpoint {
   std::map<uint64_t, std::unique_ptr<Connection>> connections_;
   std::map<pid_t, uint64_t> preferred_;  // the connection our frames to a peer go over
   std::map<uint32_t, PendingCall> pending_;
-  std::vector<char> receiveBuffer_;
 };
 
 }  // namespace velcrum::platform

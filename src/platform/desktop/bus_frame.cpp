@@ -55,21 +55,33 @@ std::string EncodeFrame(const Frame& frame) {
   return out;
 }
 
-std::optional<Frame> DecodeFrame(std::string_view packet, std::string* why) {
-  if (packet.size() < kFrameHeaderBytes) return Refuse(why, "shorter than a frame header");
-  if (Get32(packet, kMagicAt) != kFrameMagic) return Refuse(why, "not a desktop-bus frame");
-  const auto kind = static_cast<uint8_t>(packet[kKindAt]);
-  if (kind < 1 || kind > 4) return Refuse(why, "unknown frame kind");
-  const auto payloadKind = static_cast<uint8_t>(packet[kPayloadKindAt]);
-  if (payloadKind > 2) return Refuse(why, "unknown payload kind");
-  if (packet[kReservedAt] != 0 || packet[kReservedAt + 1] != 0 || Get32(packet, kSpareAt) != 0) {
-    return Refuse(why, "reserved header fields are not zero");
+std::optional<size_t> FrameSize(std::string_view header, std::string* why) {
+  auto refuse = [why](const char* reason) -> std::optional<size_t> {
+    if (why) *why = reason;
+    return std::nullopt;
+  };
+  if (header.size() < kFrameHeaderBytes) return refuse("shorter than a frame header");
+  if (Get32(header, kMagicAt) != kFrameMagic) return refuse("not a desktop-bus frame");
+  const auto kind = static_cast<uint8_t>(header[kKindAt]);
+  if (kind < 1 || kind > 4) return refuse("unknown frame kind");
+  if (static_cast<uint8_t>(header[kPayloadKindAt]) > 2) return refuse("unknown payload kind");
+  if (header[kReservedAt] != 0 || header[kReservedAt + 1] != 0 || Get32(header, kSpareAt) != 0) {
+    return refuse("reserved header fields are not zero");
   }
-  const uint32_t length = Get32(packet, kLengthAt);
-  if (length > kMaxPayloadBytes) return Refuse(why, "payload longer than allowed");
-  if (length != packet.size() - kFrameHeaderBytes) {
+  const uint32_t length = Get32(header, kLengthAt);
+  if (length > kMaxPayloadBytes) return refuse("payload longer than allowed");
+  return kFrameHeaderBytes + length;
+}
+
+std::optional<Frame> DecodeFrame(std::string_view packet, std::string* why) {
+  const std::optional<size_t> size = FrameSize(packet, why);
+  if (!size) return std::nullopt;
+  if (packet.size() != *size) {
     return Refuse(why, "payload length does not match the frame (truncated?)");
   }
+  const auto kind = static_cast<uint8_t>(packet[kKindAt]);
+  const auto payloadKind = static_cast<uint8_t>(packet[kPayloadKindAt]);
+  const uint32_t length = Get32(packet, kLengthAt);
 
   Frame frame;
   frame.kind = static_cast<FrameKind>(kind);

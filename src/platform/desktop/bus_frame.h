@@ -1,9 +1,10 @@
 // The frames of the desktop bus: how a message travels between two processes.
 //
-// Every frame is one packet of a SOCK_SEQPACKET connection: a 40-byte header in
-// little-endian order, then the payload bytes. docs/DESKTOP-BUS.md describes the layout.
-// Decoding checks every field, so a malformed or truncated packet is recognised and can be
-// dropped without harm to the receiver.
+// Frames follow each other on a SOCK_STREAM connection: a 40-byte header in little-endian
+// order, then the payload bytes, whose number the header gives. docs/DESKTOP-BUS.md
+// describes the layout. Decoding checks every field: a header that cannot be trusted says
+// so (the stream cannot be followed past it), a frame with a sound header but wrong
+// contents can be skipped on its own.
 #pragma once
 
 #include <cstddef>
@@ -44,7 +45,11 @@ inline constexpr size_t kMaxFrameBytes = kFrameHeaderBytes + kMaxPayloadBytes;
 // The packet for a frame. The payload must not exceed kMaxPayloadBytes.
 std::string EncodeFrame(const Frame& frame);
 
-// The frame in a packet, or nothing with the reason in *why.
-std::optional<Frame> DecodeFrame(std::string_view packet, std::string* why);
+// The size of the whole frame a header announces, or nothing (with the reason in *why)
+// when the header is not one: then nothing after it on the stream can be trusted.
+std::optional<size_t> FrameSize(std::string_view header, std::string* why);
+
+// The frame in exactly the bytes of one frame, or nothing with the reason in *why.
+std::optional<Frame> DecodeFrame(std::string_view bytes, std::string* why);
 
 }  // namespace velcrum::platform
