@@ -76,6 +76,18 @@ TEST_F(MessageLoopTest, PostedMessagesArriveInOrderAlsoFromOtherThreads) {
   for (const Message& m : window.received) EXPECT_EQ(m.lParam, next[m.wParam]++);
 }
 
+TEST_F(MessageLoopTest, AnotherThreadReachesOtherProcessesThroughTheLoop) {
+  RecordingWindow window;
+  const Peer& peer = StartPeer({"--title", "before"});
+  std::thread worker([&] {
+    Post(peer.hwnd, Message::Text(kPeerSetTitle, 0, "set by a worker"));
+    Post(kBroadcast, Message::Plain(kWork, 0, 7));
+  });
+  worker.join();
+  EXPECT_TRUE(WaitUntil([&] { return FindWindow("set by a worker") == peer.hwnd; }));
+  EXPECT_TRUE(WaitUntil([&] { return window.Count(kWork) == 1; }));
+}
+
 TEST_F(MessageLoopTest, ATimerTicksUntilKilledAndSettingItAgainReplacesIt) {
   RecordingWindow window;
   ASSERT_TRUE(window->SetTimer(1, 100000));

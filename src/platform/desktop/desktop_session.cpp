@@ -337,7 +337,8 @@ void DesktopSession::PumpOne() {
     if (const std::shared_ptr<WindowState> state = Find(next->target)) {
       Dispatch(state, next->message, kRecordPosted, next->sender);
     } else if (next->forwardIfRemote) {
-      PostRemote(next->target, next->message);
+      // Posted by another thread to a window elsewhere, or to every window.
+      Post(next->target, std::move(next->message));
     }
   }
   if (!PostedQueueEmpty()) return;
