@@ -24,7 +24,8 @@ namespace velcrum::platform {
 // monitors. Needs a QCoreApplication (or QApplication). False, with the reason, on failure.
 bool OpenDesktop(std::string* error = nullptr);
 bool OpenDesktop(const std::string& dir, std::string* error);
-// Unregisters every window of this process and closes its bus connections.
+// Unregisters every window of this process and closes its bus connections. Not from
+// inside a window procedure.
 void CloseDesktop();
 bool DesktopIsOpen();
 std::string DesktopDirectory();
