@@ -1,0 +1,283 @@
+// The desktop bus across processes: finding windows, sends, nested sends.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "desktop_fixture.h"
+#include "peer_protocol.h"
+#include "platform/desktop/bus_frame.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/desktop_directory.h"
+#include "platform/desktop/window.h"
+
+namespace velcrum::platform::testing {
+namespace {
+
+class DesktopBusTest : public DesktopTest {};
+
+TEST_F(DesktopBusTest, FindWindowComparesTitlesWithoutCaseAndSeesTopLevelWindowsOnly) {
+  const Peer& panel = StartPeer({"--title", "Desk_4__.012"});
+  const Peer& hidden = StartPeer({"--title", "hidden", "--message-only"});
+
+  EXPECT_EQ(FindWindow("DESK_4__.012"), panel.hwnd);
+  EXPECT_EQ(FindWindow("desk_4__.012"), panel.hwnd);
+  EXPECT_EQ(FindWindow("DESK_4__.01"), kNoWindow);
+  EXPECT_EQ(FindWindow("hidden"), kNoWindow);
+  // A message-only window is still there to be sent to.
+  EXPECT_TRUE(IsWindow(hidden.hwnd));
+  EXPECT_EQ(Send(hidden.hwnd, Message::Plain(kPeerEcho, 1, 2)), 3);
+}
+
+TEST_F(DesktopBusTest, SendReturnsTheAnswerOfAnotherProcessAndNothingForNoWindow) {
+  const Peer& peer = StartPeer();
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 40, 2)), 42);
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 0xFFFFFFFF, 0)), -1);
+
+  Hwnd unused = 1;
+  while (IsWindow(unused)) ++unused;
+  EXPECT_EQ(Send(unused, Message::Plain(kPeerEcho, 1, 1)), std::nullopt);
+  EXPECT_FALSE(Post(unused, Message::Plain(kPeerEcho)));
+}
+
+TEST_F(DesktopBusTest, APeerMaySendBackWhileTheSenderWaits) {
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "test");
+  ASSERT_TRUE(window);
+  std::vector<Message> received;
+  window->SetProc([&](const Message& m) -> Result {
+    received.push_back(m);
+    return m.message == kTestPong ? m.lParam * 2 : 0;
+  });
+  const Peer& peer = StartPeer();
+
+  // The peer sends kTestPong(21) back to us while we wait; we answer 42, it answers 43.
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerCallBack, window->Handle(), 21)), 43);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, kTestPong);
+  EXPECT_EQ(received[0].wParam, peer.hwnd);
+  EXPECT_EQ(received[0].hwnd, window->Handle());
+}
+
+TEST_F(DesktopBusTest, ProcessesStartingTogetherNeverShareAHandle) {
+  constexpr int kPeers = 20;
+  std::vector<Peer*> started;
+  for (int i = 0; i < kPeers; ++i) {
+    std::string title = "p";
+    title += std::to_string(i);
+    started.push_back(&Start({"--title", title}));
+  }
+  std::set<Hwnd> handles;
+  for (Peer* peer : started) {
+    ASSERT_NE(AwaitHandle(*peer), kNoWindow) << ErrorOutput(*peer);
+    EXPECT_LE(peer->hwnd, kHighestHandle);
+    handles.insert(peer->hwnd);
+  }
+  EXPECT_EQ(handles.size(), static_cast<size_t>(kPeers));
+  const std::vector<WindowInfo> windows = TopLevelWindows();
+  EXPECT_EQ(windows.size(), static_cast<size_t>(kPeers));
+  for (const WindowInfo& window : windows) EXPECT_EQ(handles.count(window.hwnd), 1u);
+}
+
+TEST_F(DesktopBusTest, EnumerationFollowsCreationOrderAcrossProcesses) {
+  const Hwnd first = StartPeer({"--title", "first"}).hwnd;
+  std::unique_ptr<Window> local = Window::Create(Window::Kind::kTopLevel, "local");
+  std::unique_ptr<Window> messageOnly = Window::Create(Window::Kind::kMessageOnly, "hidden");
+  const Hwnd second = StartPeer({"--title", "second"}).hwnd;
+  const Hwnd third = StartPeer({"--title", "third"}).hwnd;
+
+  std::vector<Hwnd> bottomUp;
+  for (const WindowInfo& w : TopLevelWindows(ZOrder::kBottomFirst)) bottomUp.push_back(w.hwnd);
+  EXPECT_EQ(bottomUp, (std::vector<Hwnd>{first, local->Handle(), second, third}));
+  std::vector<Hwnd> topDown;
+  for (const WindowInfo& w : TopLevelWindows(ZOrder::kTopFirst)) topDown.push_back(w.hwnd);
+  EXPECT_EQ(topDown, (std::vector<Hwnd>{third, second, local->Handle(), first}));
+  EXPECT_EQ(AllWindows().size(), 5u);
+}
+
+TEST_F(DesktopBusTest, BroadcastReachesEveryTopLevelWindowAndTakesTheirAnswersMeanwhile) {
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "discovery");
+  std::vector<Message> answers;
+  int announcementsSeen = 0;
+  window->SetProc([&](const Message& m) -> Result {
+    if (m.message == kTestAnswer) answers.push_back(m);
+    if (m.message == kPeerAnnounce) ++announcementsSeen;
+    return 0;
+  });
+  std::set<Hwnd> peers;
+  for (int i = 0; i < 3; ++i) peers.insert(StartPeer().hwnd);
+  StartPeer({"--message-only"});  // not reached by broadcasts
+
+  EXPECT_EQ(Send(kBroadcast, Message::Plain(kPeerAnnounce, window->Handle(), 5)), 0);
+  // Every answer came while the broadcast was in progress.
+  EXPECT_EQ(announcementsSeen, 1);  // our own top-level window is on the desktop too
+  ASSERT_EQ(answers.size(), 3u);
+  std::set<Hwnd> answered;
+  for (const Message& m : answers) {
+    answered.insert(m.wParam);
+    EXPECT_EQ(m.lParam, 5);
+  }
+  EXPECT_EQ(answered, peers);
+}
+
+TEST_F(DesktopBusTest, WhileASendWaitsOnlySentMessagesAreDispatched) {
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "waiting");
+  bool postedHandled = false;
+  bool postedBeforePong = true;
+  window->SetProc([&](const Message& m) -> Result {
+    if (m.message == kTestPosted) postedHandled = true;
+    if (m.message == kTestPong) postedBeforePong = postedHandled;
+    return 7;
+  });
+  const Peer& peer = StartPeer();
+
+  // The peer posts to us, then sends to us, while we wait for it.
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerPostThenSend, window->Handle())), 7);
+  EXPECT_FALSE(postedBeforePong);
+  EXPECT_FALSE(postedHandled);
+  EXPECT_TRUE(WaitUntil([&] { return postedHandled; }));
+}
+
+TEST_F(DesktopBusTest, PostsFromAnotherProcessArriveInOrder) {
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kMessageOnly);
+  std::vector<int32_t> sequence;
+  window->SetProc([&](const Message& m) -> Result {
+    if (m.message == kTestSequence) sequence.push_back(m.lParam);
+    return 0;
+  });
+  const Peer& peer = StartPeer();
+  constexpr int kCount = 3000;  // more than a socket buffer holds at once
+  ASSERT_EQ(Send(peer.hwnd, Message::Plain(kPeerPostBurst, window->Handle(), kCount)), kCount);
+  ASSERT_TRUE(WaitUntil([&] { return sequence.size() == kCount; })) << sequence.size();
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(sequence[i], i);
+}
+
+TEST_F(DesktopBusTest, APeerThatDiesDuringASendEndsTheSendAndLeavesTheDesktop) {
+  Peer& peer = StartPeer({"--title", "mortal"});
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerDie)), std::nullopt);
+  ASSERT_TRUE(AwaitExit(peer));
+  EXPECT_EQ(WEXITSTATUS(peer.status), 7);
+  EXPECT_EQ(FindWindow("mortal"), kNoWindow);
+  EXPECT_FALSE(IsWindow(peer.hwnd));
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho)), std::nullopt);
+}
+
+TEST_F(DesktopBusTest, ATitleChangeIsSeenByOtherProcesses) {
+  const Peer& peer = StartPeer({"--title", "Before"});
+  EXPECT_EQ(Send(peer.hwnd, Message::Text(kPeerSetTitle, 0, "After Title")), 1);
+  EXPECT_EQ(FindWindow("AFTER TITLE"), peer.hwnd);
+  EXPECT_EQ(FindWindow("Before"), kNoWindow);
+  EXPECT_EQ(WindowTitle(peer.hwnd), "After Title");
+}
+
+// Connects to a process's bus socket as a stranger would.
+int ConnectRaw(const std::string& dir, pid_t pid) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string path = BusSocketPath(dir, pid);
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+size_t Occurrences(const std::string& text, const std::string& what) {
+  size_t count = 0;
+  for (size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++count;
+  return count;
+}
+
+TEST_F(DesktopBusTest, MalformedFramesAreDroppedAndTheReceiverGoesOn) {
+  const Peer& peer = StartPeer({"--title", "receiver"});
+  Frame post;
+  post.kind = FrameKind::kPost;
+  post.target = peer.hwnd;
+  post.message = Message::Text(kPeerSetTitle, 0, "still listening");
+  const std::string valid = EncodeFrame(post);
+  Frame copyData = post;
+  copyData.message = Message::CopyData(0, 1, std::string(513, 'x'));
+  const std::string cut = EncodeFrame(copyData).substr(0, 100);  // 60 of 513 bytes
+  std::string hugeLength = valid;
+  hugeLength[38] = 2;  // the header announces 128 KiB
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* said;
+  } cases[] = {
+      {"a few bytes, then the end", "short", "dropped a truncated frame of 5 bytes"},
+      {"a header announcing more than comes", cut, "dropped a truncated frame of 100 bytes"},
+      {"no frame header at all", std::string(kFrameHeaderBytes, 'Z'), "not a desktop-bus frame"},
+      {"a payload over the limit", hugeLength, "payload longer than allowed"},
+  };
+  for (const auto& c : cases) {
+    const int fd = ConnectRaw(dir_, peer.pid);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(send(fd, c.bytes.data(), c.bytes.size(), 0), static_cast<ssize_t>(c.bytes.size()));
+    close(fd);
+    // The receiver goes on answering, and has said what it dropped.
+    EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5) << c.name;
+    EXPECT_TRUE(WaitUntil([&] { return ErrorOutput(peer).find(c.said) != std::string::npos; }))
+        << c.name << ": " << ErrorOutput(peer);
+  }
+
+  // A frame with a sound header but wrong contents is dropped alone; the next one counts.
+  Frame noTarget = post;
+  noTarget.target = kNoWindow;
+  const std::string both = EncodeFrame(noTarget) + valid;
+  const int fd = ConnectRaw(dir_, peer.pid);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(send(fd, both.data(), both.size(), 0), static_cast<ssize_t>(both.size()));
+  EXPECT_TRUE(WaitUntil([&] { return FindWindow("still listening") == peer.hwnd; }));
+  close(fd);
+  EXPECT_EQ(Occurrences(ErrorOutput(peer), "no valid target window"), 1u);
+  EXPECT_EQ(Occurrences(ErrorOutput(peer), "desktop bus: dropped"), std::size(cases) + 1);
+}
+
+TEST_F(DesktopBusTest, APeerOfAnotherUserIsRefused) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to run a process as another user";
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "guarded");
+  int calls = 0;
+  window->SetProc([&](const Message&) -> Result {
+    ++calls;
+    return 1;
+  });
+  // Let the stranger reach the socket at all; the credentials check is what must stop it.
+  ASSERT_EQ(chmod(dir_.c_str(), 0711), 0);
+  ASSERT_EQ(chmod(BusSocketPath(dir_, getpid()).c_str(), 0666), 0);
+  Frame frame;
+  frame.kind = FrameKind::kSend;
+  frame.callId = 1;
+  frame.target = window->Handle();
+  frame.message = Message::Plain(WM_USER);
+  const std::string packet = EncodeFrame(frame);
+  const std::string dir = dir_;
+
+  Peer& stranger = peers_.emplace_back();
+  stranger.pid = fork();
+  if (stranger.pid == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    const int fd = ConnectRaw(dir, getppid());
+    if (fd < 0) _exit(2);
+    send(fd, packet.data(), packet.size(), MSG_NOSIGNAL);
+    char reply[64];
+    // The connection is closed (or reset) without an answer.
+    _exit(recv(fd, reply, sizeof reply, 0) <= 0 ? 0 : 1);
+  }
+  ASSERT_TRUE(AwaitExit(stranger));
+  chmod(dir_.c_str(), 0700);
+  EXPECT_TRUE(WIFEXITED(stranger.status));
+  EXPECT_EQ(WEXITSTATUS(stranger.status), 0);
+  EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace velcrum::platform::testing
