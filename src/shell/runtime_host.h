@@ -1,0 +1,17 @@
+// The interpreter's host in the velcrum runtime: system-debugger output and message boxes
+// through the platform layer, boxes owned by the main window.
+#pragma once
+
+#include "interpreter/host.h"
+
+namespace velcrum {
+
+class RuntimeHost final : public Host {
+ public:
+  void SystemDebuggerOut(std::string_view text) override;
+  MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
+                                  MessageBoxStyle style) override;
+  void Beep() override;
+};
+
+}  // namespace velcrum

@@ -1,0 +1,35 @@
+// The shell's process-wide state.
+#include "shell/shell_state.h"
+
+namespace velcrum {
+
+bool bStartUpDone = false;
+bool g_bClosingDown = false;
+bool g_bQuitImmediately = false;
+bool g_bRemoteCloseAllowed = false;
+bool g_bFirstActivation = true;
+
+uint32_t g_hwndMain = 0;
+uint32_t g_hwndNxi = 0;
+uint32_t g_hwndConnectCandidate = 0;
+
+std::string g_szStartParameter;
+
+std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
+std::unique_ptr<Cvorn_fifo> g_pRevFifo;
+
+void ResetShellState() {
+  bStartUpDone = false;
+  g_bClosingDown = false;
+  g_bQuitImmediately = false;
+  g_bRemoteCloseAllowed = false;
+  g_bFirstActivation = true;
+  g_hwndMain = 0;
+  g_hwndNxi = 0;
+  g_hwndConnectCandidate = 0;
+  g_szStartParameter.clear();
+  g_pCmdFifo.reset();
+  g_pRevFifo.reset();
+}
+
+}  // namespace velcrum

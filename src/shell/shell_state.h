@@ -1,0 +1,46 @@
+// The process-wide state of the shell: the life-cycle flags, the main and NXI window
+// handles, the saved start parameter and the two message queues.
+//
+// The main window, the start-up and shut-down code, the network link and the commands that
+// end or rename the program all read and write these; ResetShellState puts them back as
+// they are before start-up, so that every test starts clean.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "network/cvorn_fifo.h"
+
+namespace velcrum {
+
+// 0 until the start-up section has run; gates WAKEUP, SLEEP and the queue drain.
+extern bool bStartUpDone;
+// Set by the first MainCloseDown; later calls only write the closing log lines.
+extern bool g_bClosingDown;
+// Set by EQ 1000: the shut-down skips the CLOSEDOWN section and its grace period.
+extern bool g_bQuitImmediately;
+// Whether another copy may close this one with KAL_CLOSEDOWN (set when start-up succeeds,
+// cleared by EU).
+extern bool g_bRemoteCloseAllowed;
+// The first WM_ACTIVATEAPP after start is ignored.
+extern bool g_bFirstActivation;
+
+// Window handles as the desktop numbers them (0: none).
+extern uint32_t g_hwndMain;
+extern uint32_t g_hwndNxi;
+// The infodriver that last announced itself with KAL_DRIVER_HANDLE.
+extern uint32_t g_hwndConnectCandidate;
+
+// The command line, or the text of the last message 2085: WAKEUP copies it back into S$
+// (and its number into S%). At most 255 characters.
+extern std::string g_szStartParameter;
+
+// "CmdFifo" (control presses) and "RevFifo" (network messages); null outside start-up.
+extern std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
+extern std::unique_ptr<Cvorn_fifo> g_pRevFifo;
+
+// Everything above back to its state before start-up (the queues destroyed).
+void ResetShellState();
+
+}  // namespace velcrum
