@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "commands/calendar.h"
 #include "commands/module_path.h"
@@ -23,9 +24,12 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
+#include "interpreter/host.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
+#include "shell/configuration.h"
+#include "shell/instance_name.h"
 
 namespace velcrum {
 namespace {
@@ -299,6 +303,18 @@ int ExecSL(const CommandCall& call) {
   return 0;
 }
 
+int ExecSN(const CommandCall& call) {
+  GetArguments(call.text, 1);
+  TextParam(call, 1);
+  if (TooLongStops(call, 1)) return 0;
+  // The "\\" makes the whole text the file-name part that the instance name is formed from.
+  g_instanceName = FormInstanceName("\\" + std::string(Text(1)), g_config.workstation,
+                                    g_config.v2CompatibleVelcrumNames != 0);
+  TheHost().SetMainWindowTitle(g_instanceName);
+  DebugOut(g_instanceName);
+  return 0;
+}
+
 int ExecSO(const CommandCall& call) {
   GetArguments(call.text, 2);
   TextParam(call, 1);
@@ -328,6 +344,50 @@ int ExecSP(const CommandCall& call) {
   const std::string_view text = Text(1);
   std::memcpy(memory, text.data(), text.size());
   memory[text.size()] = '\0';
+  return 0;
+}
+
+namespace {
+
+// The two titles a program's window may carry: NAME+SUFFIX padded to 8 and NAME, SUFFIX,
+// each with the workstation number.
+std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
+                                                        std::string_view suffix,
+                                                        int workstation) {
+  // Scripts write "/" for "\\" in paths; either ends a directory.
+  const size_t separator = path.find_last_of("\\/");
+  std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+  name = name.substr(0, name.find('.'));
+  const bool compatible = g_config.v2CompatibleVelcrumNames != 0;
+  auto upper = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::string joined = upper(std::string(name) + std::string(suffix));
+  if (joined.size() < 8) joined.resize(8, '_');
+  if (compatible) joined.resize(8);
+  std::string upperName = upper(std::string(name));
+  if (compatible && upperName.size() > 8) upperName.resize(8);
+  return {Format("%s.%03d", joined.c_str(), workstation),
+          Format("%s%.*s.%03d", upperName.c_str(), static_cast<int>(suffix.size()),
+                 suffix.data(), workstation)};
+}
+
+}  // namespace
+
+int ExecSQ(const CommandCall& call) {
+  GetArguments(call.text, 3);
+  TextParam(call, 1);
+  TextParam(call, 2);
+  if (!NumberTarget(call, 3) || TooLongStops(call, 1) || TooLongStops(call, 2)) return 0;
+  if (Text(1).empty()) {
+    SetNumberResult(call, 3, -1);
+    return 0;
+  }
+  const auto [padded, plain] = ProgramWindowTitles(Text(1), Text(2), ReadWorkstationNumber());
+  const bool open =
+      TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
+  SetNumberResult(call, 3, open ? 1 : 0);
   return 0;
 }
 

@@ -15,8 +15,10 @@ int ExecSG(const CommandCall& call);  // get a string memory
 int ExecSH(const CommandCall& call);  // hexadecimal text
 int ExecSI(const CommandCall& call);  // time difference
 int ExecSL(const CommandCall& call);  // list memories in one text
+int ExecSN(const CommandCall& call);  // rename the instance
 int ExecSO(const CommandCall& call);  // replace a script line
 int ExecSP(const CommandCall& call);  // put a string memory
+int ExecSQ(const CommandCall& call);  // is a program's window open?
 int ExecSR(const CommandCall& call);  // read a text file into string memories
 int ExecSS(const CommandCall& call);  // fill string memories
 int ExecST(const CommandCall& call);  // timecodes

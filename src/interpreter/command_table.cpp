@@ -12,6 +12,7 @@
 #include "interpreter/flow_commands.h"
 #include "interpreter/memory_commands.h"
 #include "interpreter/numeric_commands.h"
+#include "shell/quit_command.h"
 
 namespace velcrum {
 namespace {
@@ -42,7 +43,7 @@ constexpr CommandEntry kCommands[] = {
     {"EN", nullptr}, {"EP", nullptr}, {"ER", nullptr}, {"ES", nullptr}, {"EU", nullptr},
     {"EW", nullptr}, {"EZ", nullptr},
     // Event routing and timers
-    {"ET", nullptr}, {"EO", nullptr}, {"EQ", nullptr},
+    {"ET", nullptr}, {"EO", nullptr}, {"EQ", ExecQuit},
     // Flow control
     {"EG", ExecEG}, {"EI", ExecEI}, {"EV", ExecEV},
     // Extension libraries
@@ -90,7 +91,7 @@ constexpr CommandEntry kCommands[] = {
     // Strings
     {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
     {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
-    {"SN", nullptr}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", nullptr}, {"SR", ExecSR},
+    {"SN", ExecSN}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", ExecSQ}, {"SR", ExecSR},
     {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
     // Text
     {"TB", ExecTB}, {"TC", nullptr}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF},

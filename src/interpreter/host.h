@@ -7,6 +7,7 @@
 // used that answers every box with its default button.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace velcrum {
@@ -46,6 +47,18 @@ class Host {
 
   // The variables windows show the variables; a breakpoint asks them to refresh first.
   virtual void RefreshVariablesWindows() {}
+
+  // The shell behind the interpreter: the main window, the other windows of the desktop
+  // and the life of the process. A host without a main window (velcrum-run, tests)
+  // finds no window and ignores the rest.
+  virtual void SetMainWindowTitle(std::string_view /*title*/) {}
+  virtual bool TopLevelWindowExists(std::string_view /*title*/) { return false; }
+  // The load of running copies of the program: their number * 100 / MaxExecWindows.
+  virtual int RunningCopiesLoad() { return 0; }
+  virtual void PostToMainWindow(uint32_t /*message*/, uint32_t /*wParam*/) {}
+  virtual void MainCloseDown() {}
+  // Ends the process at once (EQ 1000), without returning to the message loop.
+  virtual void EndProcess(int /*exitCode*/) {}
 };
 
 // The host in use; never null.

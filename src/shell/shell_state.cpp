@@ -15,6 +15,9 @@ uint32_t g_hwndConnectCandidate = 0;
 
 std::string g_szStartParameter;
 
+int g_iBackgroundMode = 0;
+std::string g_szBackgroundBitmap;
+
 std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
 std::unique_ptr<Cvorn_fifo> g_pRevFifo;
 
@@ -28,6 +31,8 @@ void ResetShellState() {
   g_hwndNxi = 0;
   g_hwndConnectCandidate = 0;
   g_szStartParameter.clear();
+  g_iBackgroundMode = 0;
+  g_szBackgroundBitmap.clear();
   g_pCmdFifo.reset();
   g_pRevFifo.reset();
 }

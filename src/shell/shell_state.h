@@ -36,6 +36,11 @@ extern uint32_t g_hwndConnectCandidate;
 // (and its number into S%). At most 255 characters.
 extern std::string g_szStartParameter;
 
+// How the main window paints its background (0 to 3, set by the background command) and
+// the bitmap resource mode 3 draws.
+extern int g_iBackgroundMode;
+extern std::string g_szBackgroundBitmap;
+
 // "CmdFifo" (control presses) and "RevFifo" (network messages); null outside start-up.
 extern std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
 extern std::unique_ptr<Cvorn_fifo> g_pRevFifo;

@@ -11,10 +11,12 @@
 #include <string>
 
 #include "commands/module_path.h"
+#include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "shell/configuration.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -491,6 +493,50 @@ TEST_F(StringCommandsTest, STConvertsTimecodes) {
 TEST_F(StringCommandsTest, NoStringCommandEndsItsLine) {
   Run("SG 0 A$:SF 'x' -1 5 F%:ST 9:SC A$ '%2147483647d%2147483647d':SH 1 B$ 2 0");
   EXPECT_EQ(Str('B'), "01");
+}
+
+TEST_F(StringCommandsTest, SNRenamesTheInstanceAndTheMainWindow) {
+  const struct {
+    const char* line;
+    int compatible;
+    const char* expected;
+  } cases[] = {
+      {"SN 'Desk 4'", 0, "DESK_4__.012"},
+      {"SN c;/panels/Router.exe", 0, "ROUTER__.012"},
+      {"SN Switcherpanel", 0, "SWITCHERPANEL.012"},
+      {"SN Switcherpanel", 1, "SWITCHER.012"},
+      {"SN ''", 0, "________.012"},
+  };
+  g_config.workstation = 12;
+  for (const auto& c : cases) {
+    g_config.v2CompatibleVelcrumNames = c.compatible;
+    Run(c.line);
+    EXPECT_EQ(g_instanceName, c.expected) << c.line;
+    EXPECT_EQ(host.windowTitle, c.expected) << c.line;
+    EXPECT_TRUE(DebuggerLine(c.expected)) << c.line;
+  }
+  ResetConfiguration();
+}
+
+TEST_F(StringCommandsTest, SQLooksForBothTitleFormsWithTheWorkstationNumber) {
+  setenv("CC_WORKSTATION", "7", 1);
+  const struct {
+    const char* title;
+    const char* line;
+    int expected;
+  } cases[] = {
+      {"DESKB___.007", "SQ 'c;/vorn/desk.exe' B n%", 1},   // name and suffix, padded
+      {"ROUTERpanel.007", "SQ router.exe panel n%", 1},       // name upper, suffix as given
+      {"DESKB___.008", "SQ desk.exe B n%", 0},                // another workstation
+      {"DESKB___.007", "SQ '' B n%", -1},                  // no program named
+  };
+  for (const auto& c : cases) {
+    host.windowTitles = {c.title};
+    Int('n') = 99;
+    Run(c.line);
+    EXPECT_EQ(Int('n'), c.expected) << c.line << " with " << c.title;
+  }
+  unsetenv("CC_WORKSTATION");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,16 @@ class RecordingHost final : public Host {
   bool EditorOpen() override { return editorOpen; }
   void EditorStatus(std::string_view text) override;
   void RefreshVariablesWindows() override { ++variablesRefreshes; }
+  void SetMainWindowTitle(std::string_view title) override { windowTitle = title; }
+  bool TopLevelWindowExists(std::string_view title) override {
+    return windowTitles.count(std::string(title)) != 0;
+  }
+  int RunningCopiesLoad() override { return copiesLoad; }
+  void PostToMainWindow(uint32_t message, uint32_t wParam) override {
+    posted.push_back({message, wParam});
+  }
+  void MainCloseDown() override { ++closeDowns; }
+  void EndProcess(int exitCode) override { endedWith.push_back(exitCode); }
 
   std::vector<std::string> debugger;      // system-debugger lines
   std::vector<std::string> debugWindow;   // debug-window lines
@@ -37,6 +48,15 @@ class RecordingHost final : public Host {
   bool debugWindowExists = false;
   bool editorOpen = false;
   int variablesRefreshes = 0;
+
+  // The shell side: the main window's title, the titles on the desktop, the load of
+  // running copies, what was posted to the main window, close-downs and process ends.
+  std::string windowTitle;
+  std::set<std::string> windowTitles;
+  int copiesLoad = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> posted;
+  int closeDowns = 0;
+  std::vector<int> endedWith;
 };
 
 // Resets the interpreter, installs a RecordingHost and turns the system-debugger channel

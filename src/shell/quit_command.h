@@ -1,0 +1,10 @@
+// EQ: end the program, through the normal shut-down or at once.
+#pragma once
+
+#include "interpreter/command_table.h"
+
+namespace velcrum {
+
+int ExecQuit(const CommandCall& call);
+
+}  // namespace velcrum
