@@ -354,7 +354,7 @@ namespace {
 std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
                                                         std::string_view suffix,
                                                         int workstation) {
-  // Scripts write "/" for "\\" in paths; either ends a directory.
+  // Scripts write "/" for a backslash in paths; either ends a directory.
   const size_t separator = path.find_last_of("\\/");
   std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
   name = name.substr(0, name.find('.'));
