@@ -10,10 +10,9 @@
 
 namespace velcrum {
 
-int Cvorn_fifo::Init(std::string_view owner, std::string_view name, int maxPayload,
-                     int capacity) {
-  if (name.empty() || name.size() > kNameLimit || maxPayload < 1 ||
-      maxPayload > kMaxPayloadLimit || capacity < 1 || capacity > kCapacityLimit) {
+int Cvorn_fifo::Init(std::string_view owner, std::string_view name, int maxPayload, int capacity) {
+  if (name.empty() || name.size() > kNameLimit || maxPayload < 1 || maxPayload > kMaxPayloadLimit ||
+      capacity < 1 || capacity > kCapacityLimit) {
     return 0;
   }
   owner_ = owner.substr(0, kNameLimit);
@@ -37,9 +36,8 @@ void Cvorn_fifo::Reset() {
 bool Cvorn_fifo::Store(FifoEntry&& entry) {
   if (!entries_) return false;
   if (count_ >= capacity_) {
-    const std::string message =
-        Format("<%s> %s: write buffer is full, discarding new data: %d, %d", owner_.c_str(),
-               name_.c_str(), writeIndex_, readIndex_);
+    const std::string message = Format("<%s> %s: write buffer is full, discarding new data: %d, %d",
+                                       owner_.c_str(), name_.c_str(), writeIndex_, readIndex_);
     WriteLogLine(message);
     TheHost().SystemDebuggerOut(message);
     return false;

@@ -1,52 +1,78 @@
-// The message numbers of the control system: the KAL_ messages exchanged with NXI, the
-// infodrivers and other copies of the program, and the private numbers the main window
-// answers. They are fixed by the control system and used as they stand.
+// The window-message numbers of the control system: the KAL_ messages that NXI, the
+// infodrivers and other copies of the runtime exchange with the main window, and the
+// private numbers the main window answers for itself.
+//
+// The numbers are fixed by the control system (WM_USER-relative values used as they stand)
+// and must not change: peers written elsewhere send and expect exactly these.
 #pragma once
 
 #include <cstdint>
 
 namespace velcrum {
 
+// Close request from another copy (wParam: the asking window, 0 = close regardless);
+// answered with kClosedownAccepted when this copy closes.
 inline constexpr uint32_t KAL_CLOSEDOWN = 2026;
+inline constexpr uint32_t kClosedownAccepted = 2027;
+// NXI announces its window handle in wParam (answer to the discovery broadcasts).
 inline constexpr uint32_t KAL_NXI_HANDLE = 2032;
+// Discovery broadcast to NXI in client mode (wParam: main window, lParam 4); framed with the
+// value 2 it is the leave-taking at shut-down.
 inline constexpr uint32_t KAL_CLIENT_HELLO = 2034;
+inline constexpr int32_t kClientHelloDiscover = 4;
+inline constexpr int32_t kClientHelloLeave = 2;
+// An infodriver announces its window handle in wParam while a connection is made.
 inline constexpr uint32_t KAL_DRIVER_HANDLE = 2042;
+// Posted by the main window to itself on activation changes (WAKEUP / SLEEP).
 inline constexpr uint32_t KAL_ACTIVATEAPP = 2043;
+// Meant for the interface library's receive entry, which this system does not bind.
 inline constexpr uint32_t KAL_RXMESSAGE = 2074;
-inline constexpr uint32_t KAL_DEVSTATUSMSG = 2123;
-inline constexpr uint32_t KAL_NETTXRXSTATUS = 2163;
-inline constexpr uint32_t KAL_DATABASE_MSG = 2174;
-inline constexpr uint32_t KAL_REQDEVGOTXRX = 2180;
-inline constexpr uint32_t KAL_DEVICEIDINUSE = 2190;
-// KAL_REVERTIVE_TEXT arrives under three numbers, handled alike.
-inline constexpr uint32_t KAL_REVERTIVE_TEXT = 2224;
-inline constexpr uint32_t KAL_REVERTIVE_TEXT_2 = 2234;
-inline constexpr uint32_t KAL_REVERTIVE_TEXT_3 = 2244;
-inline constexpr uint32_t KAL_SESSION_RESULT = 2264;
-inline constexpr uint32_t KAL_INFO_REVERTIVE = 2722;
-inline constexpr uint32_t KAL_ROUTER_REVERTIVE = 2742;
-inline constexpr uint32_t KAL_GPI_REVERTIVE = 2759;
-inline constexpr uint32_t KAL_PARSER_COMMAND = 2776;
+
+// The network messages the main window accepts (queued in synchronous mode).
+inline constexpr uint32_t KAL_DEVSTATUSMSG = 2123;      // text
+inline constexpr uint32_t KAL_NETTXRXSTATUS = 2163;     // integer
+inline constexpr uint32_t KAL_DATABASE_MSG = 2174;      // integer
+inline constexpr uint32_t KAL_REQDEVGOTXRX = 2180;      // integer
+inline constexpr uint32_t KAL_DEVICEIDINUSE = 2190;     // integer
+inline constexpr uint32_t KAL_REVERTIVE_TEXT = 2224;    // text
+inline constexpr uint32_t KAL_REVERTIVE_TEXT_2 = 2234;  // text, handled as 2224
+inline constexpr uint32_t KAL_REVERTIVE_TEXT_3 = 2244;  // text, handled as 2224
+inline constexpr uint32_t KAL_SESSION_RESULT = 2264;    // integer
+inline constexpr uint32_t KAL_INFO_REVERTIVE = 2722;    // text
+inline constexpr uint32_t KAL_ROUTER_REVERTIVE = 2742;  // integer
+inline constexpr uint32_t KAL_GPI_REVERTIVE = 2759;     // integer
+inline constexpr uint32_t KAL_PARSER_COMMAND = 2776;    // text
+
+// The answer frame of every framed call (tunnel only).
 inline constexpr uint32_t KAL_REPLY = 2984;
+// Posted by start-up to the main window: run the start-up section from the message loop.
 inline constexpr uint32_t KAL_VELCRUM_STARTUP = 3175;
+
+// Discovery broadcast that any NXI answers, client mode or not.
 inline constexpr uint32_t KAL_NXI_FIND = 49153;
+// Subscription to network status messages (wParam: low 16 bits of the main window).
 inline constexpr uint32_t KAL_NETMSG_REGISTER = 49225;
 inline constexpr uint32_t KAL_NETMSG_UNREGISTER = 49226;
+// Whether a subscription is possible: the runtime subscribes only when NXI answers 0.
 inline constexpr uint32_t KAL_NETMSG_QUERY = 49229;
 
 // The main window's private messages.
-inline constexpr uint32_t kMsgCloseSurplusCopies = 2028;  // wParam: the load threshold
-inline constexpr uint32_t kMsgRunLine = 2029;             // wParam: the line
+// Instance-limit check with threshold wParam, repeated while it closes copies (EK).
+inline constexpr uint32_t kMsgCloseSurplusCopies = 2028;
+// Run script line wParam.
+inline constexpr uint32_t kMsgRunLine = 2029;
+// The final shut-down step.
 inline constexpr uint32_t kMsgFinalClose = 2084;
-inline constexpr uint32_t kMsgSetParameter = 2085;  // the text: the new S$
+// lParam is a text: the new start parameter (S$, S%).
+inline constexpr uint32_t kMsgSetParameter = 2085;
+// MainCloseDown.
 inline constexpr uint32_t kMsgCloseDown = 2175;
-inline constexpr uint32_t kMsgRunCloseDownSection = 2176;
+// Run the CLOSEDOWN section (line 31000).
+inline constexpr uint32_t kMsgRunCloseDown = 2176;
+// "Are you a copy of this program?", answered with kProbeAnswer by every copy.
 inline constexpr uint32_t kMsgProbe = 3174;
-inline constexpr uint32_t kMsgKeyEvent = 4025;
-
-// What every copy of the program answers to kMsgProbe, and what a copy that closes on
-// KAL_CLOSEDOWN answers.
 inline constexpr uint32_t kProbeAnswer = 0xF1D3B597;
-inline constexpr int32_t kCloseDownAccepted = 2027;
+// A key event from the keyboard hook.
+inline constexpr uint32_t kMsgKeyEvent = 4025;
 
 }  // namespace velcrum

@@ -1,0 +1,245 @@
+// The network link: framed calls, framed receive, acceptance of network messages and the
+// queue drain.
+#include "network/net_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "interpreter/diagnostics.h"
+#include "interpreter/executor.h"
+#include "interpreter/executor_state.h"
+#include "network/device_messages.h"
+#include "network/kal_messages.h"
+#include "network/net_frame.h"
+#include "platform/desktop/desktop.h"
+#include "shell/configuration.h"
+#include "shell/shell_state.h"
+
+namespace velcrum {
+
+namespace {
+
+// The last KAL_REPLY: its 16-bit result and its text, zero-padded and always terminated.
+int32_t g_lReplyValue = 0;
+std::array<char, kTextFrameBytes> g_szReplyText{};
+// The drain's running mark: a drain called from a line the drain runs returns at once.
+bool g_bPumpRunning = false;
+
+// NETWORKMESSAGE, run for KAL_NETTXRXSTATUS (DATABASE, kDatabaseLine, is the executor's).
+constexpr int kNetworkMessageLine = 32400;
+
+// The largest text a queued message keeps: the queue's payload of 1024 bytes holds it and
+// its terminator.
+constexpr size_t kMaxQueuedText = Cvorn_fifo::kMaxPayloadLimit - 1;
+
+void StoreReplyText(std::string_view text) {
+  g_szReplyText.fill('\0');
+  const std::string_view kept = FrameText(text);
+  std::copy(kept.begin(), kept.end(), g_szReplyText.begin());
+}
+
+// The messages whose lParam is a text.
+bool IsTextMessage(uint32_t message) {
+  switch (message) {
+    case KAL_DEVSTATUSMSG:
+    case KAL_REVERTIVE_TEXT:
+    case KAL_REVERTIVE_TEXT_2:
+    case KAL_REVERTIVE_TEXT_3:
+    case KAL_INFO_REVERTIVE:
+    case KAL_PARSER_COMMAND:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The main window's answer to a network message; the senders rely on nothing more.
+platform::Result AcceptAnswer(uint32_t message) {
+  switch (message) {
+    case KAL_REVERTIVE_TEXT:
+    case KAL_REVERTIVE_TEXT_2:
+    case KAL_REVERTIVE_TEXT_3:
+    case KAL_SESSION_RESULT:
+    case KAL_INFO_REVERTIVE:
+    case KAL_PARSER_COMMAND:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+// Runs a section in sequence, as the shell runs its sections.
+void RunSection(int line) {
+  g_bInSequence = true;
+  RunLine(line, 0);
+  g_bInSequence = false;
+}
+
+}  // namespace
+
+int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int32_t value) {
+  const std::optional<platform::Result> result = platform::Send(
+      to, platform::Message::CopyData(from, PackFrameData(message, wParam), NumericFrame(value)));
+  if (message == KAL_REPLY) return result.value_or(0);
+  return g_lReplyValue;
+}
+
+int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* text,
+                      size_t length) {
+  // The caller's buffer holds at least 513 bytes; only its text up to the first NUL goes out,
+  // so whatever follows the terminator in the buffer never reaches the peer.
+  const std::string frame =
+      TextFrame(text ? std::string_view(text, strnlen(text, kTextFrameBytes)) : std::string_view());
+  const std::optional<platform::Result> result =
+      platform::Send(to, platform::Message::CopyData(from, PackFrameData(message, wParam), frame));
+  if (message == KAL_REPLY) return result.value_or(0);
+  if (text && length != 0) {
+    // Cut so that the copy is terminated within the bytes the caller allowed.
+    const size_t room = std::min(length, kTextFrameBytes);
+    const size_t kept = std::min(strnlen(g_szReplyText.data(), kMaxFrameText), room - 1);
+    std::memcpy(text, g_szReplyText.data(), kept);
+    std::memset(text + kept, 0, room - kept);
+  }
+  return g_lReplyValue;
+}
+
+void VLNetSup_OnCopyData(Hwnd self, Hwnd sender, const platform::Message& frame) {
+  const uint32_t message = FrameMessage(frame.dwData);
+  const uint32_t wParam = FrameWParam(frame.dwData);
+  const bool numeric = IsNumericFrame(frame.data.size());
+
+  if (message == KAL_REPLY) {
+    g_lReplyValue = static_cast<int32_t>(wParam);
+    if (!numeric) StoreReplyText(frame.data);
+    return;
+  }
+
+  if (numeric) {
+    const int32_t value = ReadNumericFrame(frame.data);
+    const platform::Result result =
+        platform::Send(self, platform::Message::Plain(message, wParam, value)).value_or(0);
+    VLNetSup_Send(self, sender, KAL_REPLY, static_cast<uint32_t>(result) & 0xFFFFu, value);
+    return;
+  }
+
+  // A text frame: delivered as the text message it carries, and its 513 bytes sent back as
+  // they came (a short or over-long frame from a peer is brought to 513 bytes first).
+  std::string bytes = frame.data;
+  bytes.resize(kTextFrameBytes, '\0');
+  const platform::Result result =
+      platform::Send(self, platform::Message::Text(message, wParam, FrameText(bytes))).value_or(0);
+  platform::Send(sender, platform::Message::CopyData(
+                             self, PackFrameData(KAL_REPLY, static_cast<uint32_t>(result)), bytes));
+}
+
+bool VLNetSup_IsNetworkMessage(uint32_t message) {
+  switch (message) {
+    case KAL_DEVSTATUSMSG:
+    case KAL_NETTXRXSTATUS:
+    case KAL_DATABASE_MSG:
+    case KAL_REQDEVGOTXRX:
+    case KAL_DEVICEIDINUSE:
+    case KAL_REVERTIVE_TEXT:
+    case KAL_REVERTIVE_TEXT_2:
+    case KAL_REVERTIVE_TEXT_3:
+    case KAL_SESSION_RESULT:
+    case KAL_INFO_REVERTIVE:
+    case KAL_ROUTER_REVERTIVE:
+    case KAL_GPI_REVERTIVE:
+    case KAL_PARSER_COMMAND:
+      return true;
+    default:
+      return false;
+  }
+}
+
+platform::Result VLNetSup_Accept(const platform::Message& message) {
+  const uint32_t number = message.message;
+  if (IsTextMessage(number)) {
+    // A text message that arrives without its text (posted plainly by a peer) has an empty
+    // one: its lParam is a number here, never something to read a text from.
+    std::string text;
+    if (message.payload == platform::Payload::kText) {
+      const std::string_view data(message.data);
+      text = data.substr(0, std::min(data.find('\0'), kMaxQueuedText));
+    }
+    if (g_config.synchronousMode != 0 && g_pRevFifo) {
+      g_pRevFifo->PutData(0, number, message.wParam, 0, 0, text.c_str(),
+                          static_cast<int>(text.size() + 1));
+    } else {
+      VLNetSup_Dispatch(0, number, message.wParam, 0, text.c_str());
+    }
+  } else if (g_config.synchronousMode != 0 && g_pRevFifo) {
+    g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam);
+  } else {
+    VLNetSup_Dispatch(0, number, message.wParam, message.lParam, nullptr);
+  }
+  return AcceptAnswer(number);
+}
+
+void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32_t lParam,
+                       const char* text) {
+  switch (message) {
+    case KAL_NETTXRXSTATUS:
+      TimeStamp("30c4 - running NETWORKMESSAGE");
+      RunSection(kNetworkMessageLine);
+      return;
+    case KAL_DATABASE_MSG:
+      PushEmptyProcFrame();
+      TimeStamp("30c3b - running DATABASE");
+      RunSection(kDatabaseLine);
+      return;
+    default:
+      VLDevSup_OnNetworkMessage(window, message, wParam, lParam, text);
+      return;
+  }
+}
+
+void VLNetSup_Pump() {
+  if (g_bPumpRunning || !bStartUpDone || g_bClosingDown) return;
+  g_bPumpRunning = true;
+
+  // The queues are looked up again for every entry: a line may end the program meanwhile.
+  FifoEntry entry;
+  while (g_pCmdFifo && g_pCmdFifo->Get(entry)) {
+    const auto controlId = static_cast<int32_t>(entry.wParam);
+    if (controlId > 0) {
+      TimeStamp("13e1 - running controlId");
+      RunLine(controlId, 0);
+    }
+  }
+  while (g_pRevFifo && g_pRevFifo->Get(entry)) {
+    // A text payload is read as a NUL-terminated text of at most 1023 characters, whatever
+    // the bytes stored.
+    std::string text;
+    const bool hasText = !entry.payload.empty();
+    if (hasText) {
+      const std::string_view data(entry.payload.data(), entry.payload.size());
+      text = data.substr(0, std::min(data.find('\0'), kMaxQueuedText));
+    }
+    VLNetSup_Dispatch(entry.window, entry.message, entry.wParam, entry.lParam,
+                      hasText ? text.c_str() : nullptr);
+  }
+
+  g_bPumpRunning = false;
+}
+
+int32_t VLNetSup_ReplyValue() {
+  return g_lReplyValue;
+}
+
+const char* VLNetSup_ReplyText() {
+  return g_szReplyText.data();
+}
+
+void ResetNetLink() {
+  g_lReplyValue = 0;
+  g_szReplyText.fill('\0');
+  g_bPumpRunning = false;
+}
+
+}  // namespace velcrum
