@@ -1,8 +1,56 @@
 #!/usr/bin/env bash
-# The main job: builds Velcrum and runs the sample panel script headless through
-# velcrum-run, printing its debug output, its variables and the memories it wrote.
+# The main job: builds Velcrum, starts the nxi stand-in and the sample panel on a desktop
+# of their own, and shuts both down. With a display the panel shows and stays until you
+# choose Exit from its right-click menu; without one it runs headless, closes itself, and
+# leaves a screenshot and a transcript in build/sample/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/build.sh" "$root/build"
-"$root/build/apps/velcrum-run/velcrum-run" --trace --vars --mem 1:2 --smem 1:1 \
-  "$root/examples/hello/HELLO.AST"
+
+sample="$root/build/sample"
+rm -rf "$sample"
+mkdir -p "$sample/desktop" "$sample/root/drive_c/windows" "$sample/root/drive_c/vornlogs"
+chmod 700 "$sample/desktop"
+export VELCRUM_DESKTOP="$sample/desktop" VELCRUM_ROOT="$sample/root" CC_WORKSTATION=1
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$sample/desktop}"
+unset CC_ROOT CC_SYSTEM VELCRUM_DRIVE_C
+
+# The support libraries go where the panel's system directory (c:\windows) maps to.
+cmake --install "$root/build" --prefix "$sample/install" >/dev/null
+# The panel's settings: its debug output on standard error, a log file, trace points.
+printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\n' \
+  >"$sample/root/drive_c/windows/VELCRUM.INI"
+# A panel is the runtime under the panel's name, with its script beside it.
+ln -s "$root/build/apps/velcrum/velcrum" "$sample/SAMPLE.EXE"
+cp "$root/examples/panel/SAMPLE.AST" "$sample/"
+
+"$root/build/apps/nxi/nxi" --log "$sample/nxi.log" 2>"$sample/nxi.err" &
+nxi=$!
+trap 'kill "$nxi" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+  "$root/build/apps/desktop/desktop" list 2>/dev/null | grep -q 'NXI' && break
+  sleep 0.1
+done
+
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  echo "The sample panel is on the display: right-click it and choose Exit to end."
+  "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2)
+else
+  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_SCREENSHOT="$sample/screenshot.png" \
+    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err"
+fi
+kill "$nxi"
+wait "$nxi" || true
+
+{
+  echo "== the panel's debug output"
+  cat "$sample/velcrum.err"
+  echo "== what nxi received"
+  cat "$sample/nxi.log"
+  echo "== the log file"
+  cat "$sample/root/drive_c/vornlogs/"*.log 2>/dev/null | tr -d '\r'
+} >"$sample/transcript.txt"
+cat "$sample/transcript.txt"
+echo "Transcript: $sample/transcript.txt"
+[[ -f "$sample/screenshot.png" ]] && echo "Screenshot: $sample/screenshot.png"
+exit 0

@@ -2,10 +2,16 @@
 #include "shell/runtime_host.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/desktop/debug_output.h"
+#include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
+#include "shell/instance_limits.h"
+#include "shell/main_window.h"
 #include "shell/shell_state.h"
+#include "shell/shutdown.h"
 
 namespace velcrum {
 namespace {
@@ -36,5 +42,28 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
 }
 
 void RuntimeHost::Beep() { QApplication::beep(); }
+
+void RuntimeHost::SetMainWindowTitle(std::string_view title) {
+  if (platform::Window* window = MainWindow()) window->SetTitle(title);
+}
+
+bool RuntimeHost::TopLevelWindowExists(std::string_view title) {
+  return platform::FindWindow(title) != platform::kNoWindow;
+}
+
+int RuntimeHost::RunningCopiesLoad() { return velcrum::RunningCopiesLoad(); }
+
+void RuntimeHost::PostToMainWindow(uint32_t message, uint32_t wParam) {
+  platform::Post(g_hwndMain, platform::Message::Plain(message, wParam));
+}
+
+void RuntimeHost::MainCloseDown() { velcrum::MainCloseDown(); }
+
+void RuntimeHost::EndProcess(int exitCode) {
+  // The log file is flushed after every record; the standard streams are flushed here. The
+  // desktop's entries of this process are cleaned up by whoever finds them next.
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
 
 }  // namespace velcrum

@@ -12,6 +12,12 @@ class RuntimeHost final : public Host {
   MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
                                   MessageBoxStyle style) override;
   void Beep() override;
+  void SetMainWindowTitle(std::string_view title) override;
+  bool TopLevelWindowExists(std::string_view title) override;
+  int RunningCopiesLoad() override;
+  void PostToMainWindow(uint32_t message, uint32_t wParam) override;
+  void MainCloseDown() override;
+  void EndProcess(int exitCode) override;
 };
 
 }  // namespace velcrum

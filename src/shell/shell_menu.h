@@ -1,0 +1,38 @@
+// The main window's pop-up menu (also shown by a right click on any panel) and the About
+// box.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velcrum {
+
+// The menu item identifiers.
+enum MenuItem : uint32_t {
+  kMenuAbout = 256,
+  kMenuExit = 300,
+  kMenuShowEditor = 501,
+  kMenuShowDebugWindow = 502,
+  kMenuOutputParserTrace = 503,
+  kMenuShowVariables = 504,
+  kMenuClearVariables = 505,
+  kMenuOutputToDbwin = 510,
+  kMenuOutputDebug = 511,
+};
+
+// Built once during initialisation, with the check marks of the debug flags.
+void BuildPopupMenu();
+void DestroyPopupMenu();
+// Shows the menu at the cursor, owned by the main window.
+void ShowPopupMenu();
+// WM_COMMAND from the menu.
+void OnMenuCommand(uint32_t item);
+// Item 504, also reached by Alt+Shift+D.
+void ToggleVariablesWindowFromMenu();
+// Whether an item carries its check mark (false without a menu).
+bool MenuItemChecked(uint32_t item);
+
+// The About box's text, from the string resources 32700 to 32703.
+std::string AboutText();
+
+}  // namespace velcrum
