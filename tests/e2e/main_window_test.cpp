@@ -1,6 +1,10 @@
 // The main window's procedure in this process: the messages whose effect a peer cannot see.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "desktop_fixture.h"
 #include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
@@ -9,6 +13,8 @@
 #include "network/net_link.h"
 #include "shell/configuration.h"
 #include "shell/main_window.h"
+#include "shell/resources.h"
+#include "shell/shell_menu.h"
 #include "shell/shell_state.h"
 
 namespace velcrum {
@@ -76,6 +82,57 @@ TEST_F(MainWindowTest, Message2085SetsTheParameterAndNxiHandleIsStored) {
   EXPECT_EQ(g_hwndNxi, 0x1234u);
   Send(platform::Message::Plain(KAL_DRIVER_HANDLE, 0x0042));
   EXPECT_EQ(g_hwndConnectCandidate, 0x0042u);
+}
+
+// The menu's debug switches, with VELCRUM.INI on a drive C of the test's own.
+class MainWindowMenuTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    setenv("VELCRUM_DRIVE_C", (logs_ + "/drive_c").c_str(), 1);
+    std::filesystem::create_directories(logs_ + "/drive_c/windows");
+  }
+  void TearDown() override {
+    DestroyPopupMenu();
+    SetBoundResources(nullptr);
+    unsetenv("VELCRUM_DRIVE_C");
+    MainWindowTest::TearDown();
+  }
+  std::string Ini() const {
+    std::ifstream file(logs_ + "/drive_c/windows/VELCRUM.INI");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+};
+
+TEST_F(MainWindowMenuTest, DebugSwitchesStartCheckedByTheirBitsAndWriteEveryToggle) {
+  g_config.debugFlags = kDebugToSystemDebugger;
+  BuildPopupMenu();
+  EXPECT_TRUE(MenuItemChecked(kMenuOutputToDbwin));
+  EXPECT_FALSE(MenuItemChecked(kMenuOutputDebug));
+
+  OnMenuCommand(kMenuOutputDebug);
+  EXPECT_TRUE(MenuItemChecked(kMenuOutputDebug));
+  EXPECT_EQ(g_config.debugFlags, kDebugToSystemDebugger | kDebugOutputDebug);
+  EXPECT_NE(Ini().find("OutputDebug=1"), std::string::npos) << Ini();
+
+  OnMenuCommand(kMenuOutputDebug);
+  EXPECT_FALSE(MenuItemChecked(kMenuOutputDebug));
+  EXPECT_EQ(g_config.debugFlags, kDebugToSystemDebugger);
+  EXPECT_NE(Ini().find("OutputDebug=0"), std::string::npos) << Ini();
+}
+
+TEST_F(MainWindowMenuTest, AboutTextComesFromTheBoundStrings) {
+  InMemoryResources resources({{32700, "Desk 4"}, {32701, std::string(100, 'v')}});
+  SetBoundResources(&resources);
+  const std::string text = AboutText();
+  EXPECT_EQ(text.substr(0, text.find("Velcrum V")),
+            "Panel   : Desk 4\n"
+            "Version : " + std::string(79, 'v') + "\n"
+            "Date    : (unknown)\n"
+            "Author  : (unknown)\n\n");
+  EXPECT_NE(text.find("Velcrum V3.08.41 (MSVS VC6) \nCompiled : "), std::string::npos);
 }
 
 }  // namespace

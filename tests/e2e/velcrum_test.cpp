@@ -201,6 +201,19 @@ TEST_F(VelcrumTest, MessagesFromOtherProgramsRunLinesSetTheParameterAndWakeTheSc
   EXPECT_NE(ErrorOutput(panel).find("Line 31000"), std::string::npos);
 }
 
+TEST_F(VelcrumTest, TheCommandLineIsTheStartParameter) {
+  StartNxi();
+  WriteVelcrumIni(kTracing);
+  Peer& panel = StartPanel(MakePanel("DESK", kStayingPanel), 1, {"hello", "5"});
+  const Hwnd window = AwaitWindow("DESK____.001");
+  ASSERT_NE(window, kNoWindow) << ErrorOutput(panel);
+  ASSERT_TRUE(AwaitOutput(panel, "13d2 - DELAYED VELCRUM STARTUP"));
+  platform::Send(window, Message::Plain(KAL_ACTIVATEAPP, 1));
+  EXPECT_TRUE(AwaitOutput(panel, "Line 700")) << ErrorOutput(panel);
+  platform::Post(window, Message::Plain(platform::WM_CLOSE));
+  EXPECT_TRUE(AwaitExit(panel));
+}
+
 TEST_F(VelcrumTest, AThirdCopyOverTheLimitClosesTheOldest) {
   StartNxi();  // the bottom-most window, never asked
   WriteVelcrumIni(With(kTracing, "System", "MaxExecWindows=2"));
