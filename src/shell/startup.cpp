@@ -192,6 +192,9 @@ int VelcrumEntry(const std::string& modulePath, const std::string& commandTail) 
   }
   if (!CreateMainWindow()) return 0;
   Initialise();
+  // Panel dialogs are Qt dialogs: they see their own keyboard input first (tab order,
+  // default and cancel buttons, what IsDialogMessage did on Windows) before any window
+  // message is made of it, so the loop needs no dialog step of its own.
   const int exitCode = platform::RunMessageLoop();
   MainCloseDown();
   TimeStamp("25 - main closedown");
