@@ -34,6 +34,8 @@
 #include <vector>
 
 #include "platform/desktop/desktop.h"
+#include "recording_reporter.h"
+#include "window_entry_watch.h"
 #include "platform/desktop/window.h"
 
 namespace velcrum::platform {
@@ -171,20 +173,7 @@ void BM_ProcessStartToWindow(benchmark::State& state) {
       execl(g_self.c_str(), g_self.c_str(), "--window-child", static_cast<char*>(nullptr));
       _exit(127);
     }
-    // The window is registered when its entry file ("w" and the handle) appears.
-    bool registered = false;
-    alignas(inotify_event) char events[4096];
-    while (!registered) {
-      const ssize_t n = read(watch, events, sizeof events);
-      if (n <= 0) break;
-      for (ssize_t at = 0; at < n;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-        if (event->len && event->name[0] == 'w' && std::strlen(event->name) == 5) {
-          registered = true;
-        }
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      }
-    }
+    const bool registered = AwaitWindowEntry(watch);
     const auto end = std::chrono::steady_clock::now();
     waitpid(child, nullptr, 0);
     if (!registered) {
@@ -196,20 +185,6 @@ void BM_ProcessStartToWindow(benchmark::State& state) {
   close(watch);
 }
 BENCHMARK(BM_ProcessStartToWindow)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-
-// Keeps each benchmark's time per iteration, to print the ratio at the end.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;  // in each benchmark's own unit
-};
 
 // Starts this program as a bus peer on `cpu`; its window's handle.
 Hwnd StartPeer(int cpu, std::vector<FILE*>& peers) {

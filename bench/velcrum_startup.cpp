@@ -23,6 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "recording_reporter.h"
+#include "window_entry_watch.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -42,17 +45,7 @@ double StartUntilWindow(const std::string& program, const std::string& errorFile
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  bool registered = false;
-  alignas(inotify_event) char events[4096];
-  while (!registered) {
-    const ssize_t n = read(watch, events, sizeof events);
-    if (n <= 0) break;
-    for (ssize_t at = 0; at < n;) {
-      const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-      if (event->len && event->name[0] == 'w' && std::strlen(event->name) == 5) registered = true;
-      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-    }
-  }
+  const bool registered = AwaitWindowEntry(watch);
   const auto end = std::chrono::steady_clock::now();
   close(watch);
   return registered ? std::chrono::duration<double>(end - start).count() : -1;
@@ -104,19 +97,6 @@ void BM_NxiStartToWindow(benchmark::State& state) {
 
 BENCHMARK(BM_NxiStartToWindow)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanelStartToWindow)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-};
 
 // A drive C with the control libraries and a VELCRUM.INI, and the panel.
 bool PrepareWork() {
