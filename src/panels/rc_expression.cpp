@@ -194,7 +194,10 @@ class Evaluator {
     size_t bodyPos = 0;
     std::string bodyError;
     Evaluator body(macro->second.body, bodyPos, defines_, preprocessor_, macroDepth_ + 1, depth_);
-    if (!body.Run(value, bodyError)) return Fail("in '" + token.text + "': " + bodyError);
+    if (!body.Run(value, bodyError)) {
+      // Only the outermost name is named: the inner ones follow from the #defines.
+      return Fail(macroDepth_ == 0 ? "in '" + token.text + "': " + bodyError : bodyError);
+    }
     if (bodyPos != macro->second.body.size()) {
       return Fail("'" + token.text + "' is not defined as a number");
     }
