@@ -1,0 +1,32 @@
+// The names a resource script #defines, and the integer expressions that #if lines and
+// resource identifiers are made of (IDS_BASE+1, (WM_USER+100), 0x7FFF, defined(X) ...).
+//
+// Arithmetic is that of rc's 32-bit long: every result wraps to 32 bits. Evaluation
+// never fails hard: a bad expression gives an error text for the caller to report.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "panels/rc_lexer.h"
+
+namespace velcrum {
+
+struct RcMacro {
+  std::vector<RcToken> body;
+  bool functionLike = false;  // #define NAME(args) ...: kept, but has no integer value
+};
+
+using RcDefines = std::map<std::string, RcMacro>;
+
+// Evaluates the expression that starts at tokens[pos] and advances pos past it; it ends
+// at the first token that cannot continue it (a comma, a string, the end). In #if lines
+// (`preprocessor`) "defined" is understood and a name that is not defined counts as 0;
+// elsewhere such a name is an error. False with `error` set when there is no valid
+// expression.
+bool EvaluateRcExpression(const std::vector<RcToken>& tokens, size_t& pos, const RcDefines& defines,
+                          bool preprocessor, int32_t& value, std::string& error);
+
+}  // namespace velcrum
