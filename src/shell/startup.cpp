@@ -20,6 +20,7 @@
 #include "network/cvorn_fifo.h"
 #include "network/kal_messages.h"
 #include "network/net_link.h"
+#include "panels/companion_script.h"
 #include "platform/desktop/desktop.h"
 #include "shell/configuration.h"
 #include "shell/instance_limits.h"
@@ -42,6 +43,9 @@ namespace {
 constexpr int kCmdFifoEntries = 128;
 constexpr int kRevFifoEntries = 1024;
 constexpr int kFifoPayload = 1024;
+
+// The panel's resources, from its companion resource script, for the life of the process.
+RcResources g_panelResources;
 
 std::string CurrentInstanceName(int workstation) {
   return FormInstanceName(g_modulePath, workstation, g_config.v2CompatibleVelcrumNames != 0);
@@ -185,6 +189,8 @@ int VelcrumEntry(const std::string& modulePath, const std::string& commandTail) 
   ResetStartupClock();
   AllocateMemories();
   g_modulePath = modulePath;
+  g_panelResources = LoadCompanionResources(modulePath);
+  SetBoundResources(&g_panelResources);
   SetStartParameter(commandTail);
   ReadConfigurationGroup1();
   if (platform::FindWindow(CurrentInstanceName(ReadWorkstationNumber())) != platform::kNoWindow) {
@@ -201,6 +207,7 @@ int VelcrumEntry(const std::string& modulePath, const std::string& commandTail) 
   // The loop may have ended without the final step (a quit posted during start-up).
   DestroyPopupMenu();
   DestroyMainWindow();
+  SetBoundResources(nullptr);
   return exitCode;
 }
 

@@ -79,6 +79,10 @@ std::string PanelTest::MakePanel(const std::string& name,
   return program.string();
 }
 
+void PanelTest::MakeResourceScript(const std::string& name, const std::string& text) {
+  std::ofstream(panels_ / (name + ".rc")) << text;
+}
+
 platform::testing::Peer& PanelTest::StartNxi(const std::vector<std::string>& arguments) {
   nxiLog_ = logs_ + "/nxi.log";
   std::vector<std::string> words{"--log", nxiLog_};

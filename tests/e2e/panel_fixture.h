@@ -28,6 +28,9 @@ class PanelTest : public platform::testing::DesktopTest {
   // A panel NAME.EXE whose script is these .AST records (without line feeds).
   std::string MakePanel(const std::string& name, const std::vector<std::string>& records);
 
+  // The panel's companion resource script NAME.rc.
+  void MakeResourceScript(const std::string& name, const std::string& text);
+
   // nxi with --log; its log lines so far.
   platform::testing::Peer& StartNxi(const std::vector<std::string>& arguments = {});
   std::vector<std::string> NxiLog() const;

@@ -314,6 +314,39 @@ TEST_F(VelcrumTest, TheClosingLogLinesAreWrittenTwiceAndNxiSeesTheLeaveTaking) {
   EXPECT_EQ(kinds, expected);
 }
 
+// The message numbers nxi logged, in order.
+std::vector<std::string> LoggedMessages(const std::vector<std::string>& log) {
+  std::vector<std::string> messages;
+  for (const std::string& line : log) messages.push_back(line.substr(0, line.find(' ')));
+  return messages;
+}
+
+TEST_F(VelcrumTest, OnlyABoundNetworkMessageSectionSubscribesToNetworkStatus) {
+  StartNxi();
+  WriteVelcrumIni(kTracing);
+  // Bound: the resource script holds the start-up and the NETWORKMESSAGE section.
+  MakeResourceScript("BOUND", "#define IDS_NETWORK 32400\n"
+                              "STRINGTABLE\nBEGIN\n"
+                              "  30000, \"EQ 100\"\n"
+                              "  IDS_NETWORK \"EI network status\"\n"
+                              "END\n");
+  Peer& bound = StartPanel(MakePanel("BOUND", {}));
+  ASSERT_TRUE(AwaitExit(bound));
+  EXPECT_NE(ErrorOutput(bound).find("Line 30000, Cmds 0, Line='EQ 100'"), std::string::npos)
+      << ErrorOutput(bound);
+  const std::vector<std::string> subscribed = {"2034", "49229", "49225", "2034", "49226"};
+  EXPECT_EQ(LoggedMessages(NxiLog()), subscribed);
+
+  // The same section in the .AST file only: no subscription.
+  const size_t before = NxiLog().size();
+  Peer& scripted = StartPanel(
+      MakePanel("SCRIPTED", {R"(30000, "EQ 100")", R"(32400, "EI network status")"}));
+  ASSERT_TRUE(AwaitExit(scripted));
+  const std::vector<std::string> unsubscribed = {"2034", "2034", "49226"};
+  const std::vector<std::string> log = NxiLog();
+  EXPECT_EQ(LoggedMessages({log.begin() + static_cast<long>(before), log.end()}), unsubscribed);
+}
+
 TEST_F(VelcrumTest, AFreshEmptyVelcrumIniIsLeftWithEveryKeyAndItsDefault) {
   StartNxi();
   WriteVelcrumIni({});
