@@ -22,7 +22,7 @@ printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[Syste
   >"$sample/root/drive_c/windows/VELCRUM.INI"
 # A panel is the runtime under the panel's name, with its script beside it.
 ln -s "$root/build/apps/velcrum/velcrum" "$sample/SAMPLE.EXE"
-cp "$root/examples/panel/SAMPLE.AST" "$sample/"
+cp "$root/examples/panel/SAMPLE.AST" "$root/examples/panel/SAMPLE.rc" "$sample/"
 
 "$root/build/apps/nxi/nxi" --log "$sample/nxi.log" 2>"$sample/nxi.err" &
 nxi=$!
