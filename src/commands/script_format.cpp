@@ -50,7 +50,7 @@ class Sink {
 
 enum class Length { kNone, kChar, kShort, kLong, kLongLong };
 
-struct Spec {
+struct Directive {
   bool minus = false;
   bool plus = false;
   bool space = false;
@@ -88,20 +88,20 @@ int64_t ReadField(std::string_view format, size_t& pos) {
 
 // Reads the flags, width, precision and length modifier after a "%"; pos ends at the
 // conversion letter (or at the end of the format).
-Spec ReadSpec(std::string_view format, size_t& pos, ArgumentCursor& arguments) {
-  Spec spec;
+Directive ReadDirective(std::string_view format, size_t& pos, ArgumentCursor& arguments) {
+  Directive directive;
   for (; pos < format.size(); ++pos) {
     const char c = format[pos];
     if (c == '-') {
-      spec.minus = true;
+      directive.minus = true;
     } else if (c == '+') {
-      spec.plus = true;
+      directive.plus = true;
     } else if (c == ' ') {
-      spec.space = true;
+      directive.space = true;
     } else if (c == '#') {
-      spec.hash = true;
+      directive.hash = true;
     } else if (c == '0') {
-      spec.zero = true;
+      directive.zero = true;
     } else {
       break;
     }
@@ -109,38 +109,38 @@ Spec ReadSpec(std::string_view format, size_t& pos, ArgumentCursor& arguments) {
   if (pos < format.size() && format[pos] == '*') {
     ++pos;
     const int64_t width = arguments.Next().number;
-    if (width < 0) spec.minus = true;
-    spec.width = width < 0 ? -width : width;
+    if (width < 0) directive.minus = true;
+    directive.width = width < 0 ? -width : width;
   } else {
-    spec.width = ReadField(format, pos);
+    directive.width = ReadField(format, pos);
   }
   if (pos < format.size() && format[pos] == '.') {
     ++pos;
     if (pos < format.size() && format[pos] == '*') {
       ++pos;
       const int64_t precision = arguments.Next().number;
-      spec.precision = precision < 0 ? -1 : precision;
+      directive.precision = precision < 0 ? -1 : precision;
     } else {
-      spec.precision = ReadField(format, pos);
+      directive.precision = ReadField(format, pos);
     }
   }
   while (pos < format.size()) {
     const char c = format[pos];
     if (c == 'h') {
-      spec.length = spec.length == Length::kShort ? Length::kChar : Length::kShort;
+      directive.length = directive.length == Length::kShort ? Length::kChar : Length::kShort;
     } else if (c == 'l') {
-      spec.length = spec.length == Length::kLong ? Length::kLongLong : Length::kLong;
+      directive.length = directive.length == Length::kLong ? Length::kLongLong : Length::kLong;
     } else if (c == 'L' || c == 'q' || c == 'j') {
-      spec.length = Length::kLongLong;
+      directive.length = Length::kLongLong;
     } else if (c == 'z' || c == 't' || c == 'w') {
-      spec.length = Length::kLong;
+      directive.length = Length::kLong;
     } else if (c == 'I') {
       // The Windows sizes I, I32 and I64.
       if (format.substr(pos + 1, 2) == "64") {
-        spec.length = Length::kLongLong;
+        directive.length = Length::kLongLong;
         pos += 2;
       } else if (format.substr(pos + 1, 2) == "32") {
-        spec.length = Length::kLong;
+        directive.length = Length::kLong;
         pos += 2;
       }
     } else {
@@ -148,8 +148,8 @@ Spec ReadSpec(std::string_view format, size_t& pos, ArgumentCursor& arguments) {
     }
     ++pos;
   }
-  if (pos < format.size()) spec.conversion = format[pos];
-  return spec;
+  if (pos < format.size()) directive.conversion = format[pos];
+  return directive;
 }
 
 // The field around a body: padding spaces, the prefix (sign or base mark), padding
@@ -162,27 +162,27 @@ struct Field {
   std::string_view suffix;
 };
 
-void WriteField(Sink& out, const Spec& spec, const Field& field, bool zeroPad) {
+void WriteField(Sink& out, const Directive& directive, const Field& field, bool zeroPad) {
   const int64_t length =
       static_cast<int64_t>(field.prefix.size() + field.body.size() + field.suffix.size()) +
       field.leadingZeros + field.trailingZeros;
-  const int64_t padding = std::max<int64_t>(0, spec.width - length);
-  if (!spec.minus && !zeroPad) out.Repeat(' ', padding);
+  const int64_t padding = std::max<int64_t>(0, directive.width - length);
+  if (!directive.minus && !zeroPad) out.Repeat(' ', padding);
   out.Append(field.prefix);
-  if (!spec.minus && zeroPad) out.Repeat('0', padding);
+  if (!directive.minus && zeroPad) out.Repeat('0', padding);
   out.Repeat('0', field.leadingZeros);
   out.Append(field.body);
   out.Repeat('0', field.trailingZeros);
   out.Append(field.suffix);
-  if (spec.minus) out.Repeat(' ', padding);
+  if (directive.minus) out.Repeat(' ', padding);
 }
 
-void WriteInteger(Sink& out, const Spec& spec, int32_t number) {
-  const char c = spec.conversion;
+void WriteInteger(Sink& out, const Directive& directive, int32_t number) {
+  const char c = directive.conversion;
   const bool isSigned = c == 'd' || c == 'i';
   // The value as the length modifier sees a 32-bit argument.
   int64_t value = number;
-  switch (spec.length) {
+  switch (directive.length) {
     case Length::kChar:
       value =
           isSigned ? int64_t{static_cast<int8_t>(number)} : int64_t{static_cast<uint8_t>(number)};
@@ -205,7 +205,7 @@ void WriteInteger(Sink& out, const Spec& spec, int32_t number) {
   const int base = c == 'o' ? 8 : (c == 'x' || c == 'X' || c == 'p') ? 16 : 10;
   char digits[32];
   size_t digitCount = 0;
-  if (!(spec.precision == 0 && magnitude == 0)) {
+  if (!(directive.precision == 0 && magnitude == 0)) {
     digitCount = static_cast<size_t>(
         std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr - digits);
   }
@@ -213,20 +213,20 @@ void WriteInteger(Sink& out, const Spec& spec, int32_t number) {
 
   Field field;
   field.body = std::string_view(digits, digitCount);
-  field.leadingZeros = std::max<int64_t>(0, spec.precision - static_cast<int64_t>(digitCount));
+  field.leadingZeros = std::max<int64_t>(0, directive.precision - static_cast<int64_t>(digitCount));
   if (negative) {
     field.prefix = "-";
-  } else if (isSigned && spec.plus) {
+  } else if (isSigned && directive.plus) {
     field.prefix = "+";
-  } else if (isSigned && spec.space) {
+  } else if (isSigned && directive.space) {
     field.prefix = " ";
-  } else if (spec.hash && c == 'o' && field.leadingZeros == 0 &&
+  } else if (directive.hash && c == 'o' && field.leadingZeros == 0 &&
              (digitCount == 0 || digits[0] != '0')) {
     field.leadingZeros = 1;
-  } else if (spec.hash && magnitude != 0 && (c == 'x' || c == 'X')) {
+  } else if (directive.hash && magnitude != 0 && (c == 'x' || c == 'X')) {
     field.prefix = c == 'x' ? "0x" : "0X";
   }
-  WriteField(out, spec, field, spec.zero && !spec.minus && spec.precision < 0);
+  WriteField(out, directive, field, directive.zero && !directive.minus && directive.precision < 0);
 }
 
 // Digits of a finite, non-negative value in one of the three styles; `extraZeros` is the
@@ -264,9 +264,9 @@ void StripTrailingZeros(std::string& text) {
   text.erase(cut, end - cut);
 }
 
-FloatDigits FloatText(double magnitude, const Spec& spec) {
-  const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(spec.conversion)));
-  const int64_t precision = spec.precision < 0 ? 6 : spec.precision;
+FloatDigits FloatText(double magnitude, const Directive& directive) {
+  const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(directive.conversion)));
+  const int64_t precision = directive.precision < 0 ? 6 : directive.precision;
   FloatDigits digits;
   if (c == 'f') {
     digits.text = ToChars(magnitude, std::chars_format::fixed, precision);
@@ -293,48 +293,48 @@ FloatDigits FloatText(double magnitude, const Spec& spec) {
       digits.text = std::move(scientific);
     }
     digits.extraZeros = std::max<int64_t>(0, wanted - kFloatDigitsComputed);
-    if (!spec.hash) {
+    if (!directive.hash) {
       StripTrailingZeros(digits.text);
       digits.extraZeros = 0;
     }
   }
-  if (spec.hash) EnsurePoint(digits.text);
+  if (directive.hash) EnsurePoint(digits.text);
   return digits;
 }
 
-void WriteFloat(Sink& out, const Spec& spec, double value) {
+void WriteFloat(Sink& out, const Directive& directive, double value) {
   const bool negative = std::signbit(value);
   const double magnitude = std::fabs(value);
 
   FloatDigits digits;
-  bool zeroPad = spec.zero && !spec.minus;
+  bool zeroPad = directive.zero && !directive.minus;
   if (std::isnan(magnitude) || std::isinf(magnitude)) {
     digits.text = std::isnan(magnitude) ? "nan" : "inf";
     zeroPad = false;
   } else {
-    digits = FloatText(magnitude, spec);
+    digits = FloatText(magnitude, directive);
   }
-  if (spec.conversion >= 'A' && spec.conversion <= 'Z') {
+  if (directive.conversion >= 'A' && directive.conversion <= 'Z') {
     std::transform(digits.text.begin(), digits.text.end(), digits.text.begin(), ::toupper);
   }
   // Counted zeros belong at the end of the mantissa, before the exponent.
   const std::string_view text(digits.text);
   const size_t exponent = std::min(text.find_first_of("eE"), text.size());
   Field field;
-  field.prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
+  field.prefix = negative ? "-" : directive.plus ? "+" : directive.space ? " " : "";
   field.body = text.substr(0, exponent);
   field.trailingZeros = digits.extraZeros;
   field.suffix = text.substr(exponent);
-  WriteField(out, spec, field, zeroPad);
+  WriteField(out, directive, field, zeroPad);
 }
 
-void WriteText(Sink& out, const Spec& spec, std::string_view text) {
-  if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) {
-    text = text.substr(0, static_cast<size_t>(spec.precision));
+void WriteText(Sink& out, const Directive& directive, std::string_view text) {
+  if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < text.size()) {
+    text = text.substr(0, static_cast<size_t>(directive.precision));
   }
   Field field;
   field.body = text;
-  WriteField(out, spec, field, false);
+  WriteField(out, directive, field, false);
 }
 
 bool TakesGatheredArgument(char c) {
@@ -370,32 +370,32 @@ FormattedText FormatScriptText(std::string_view format, std::span<const FormatAr
     }
     out.Append(format.substr(pos, percent - pos));
     pos = percent + 1;
-    const Spec spec = ReadSpec(format, pos, cursor);
-    switch (spec.conversion) {
+    const Directive directive = ReadDirective(format, pos, cursor);
+    switch (directive.conversion) {
       case 'd':
       case 'i':
       case 'u':
       case 'o':
       case 'x':
       case 'X':
-        WriteInteger(out, spec, cursor.Next().number);
+        WriteInteger(out, directive, cursor.Next().number);
         break;
       case 'p': {
         // A 32-bit pointer: eight upper-case hexadecimal digits.
-        Spec pointer = spec;
+        Directive pointer = directive;
         if (pointer.precision < 0) pointer.precision = 8;
         WriteInteger(out, pointer, cursor.Next().number);
         break;
       }
       case 'c': {
         const char c = static_cast<char>(cursor.Next().number);
-        WriteText(out, Spec{spec.minus, false, false, false, false, spec.width},
+        WriteText(out, Directive{directive.minus, false, false, false, false, directive.width},
                   std::string_view(&c, 1));
         break;
       }
       case 's':
       case 'S':
-        WriteText(out, spec, cursor.Next().text);
+        WriteText(out, directive, cursor.Next().text);
         break;
       case 'e':
       case 'E':
@@ -403,7 +403,7 @@ FormattedText FormatScriptText(std::string_view format, std::span<const FormatAr
       case 'F':
       case 'g':
       case 'G':
-        WriteFloat(out, spec, static_cast<double>(cursor.Next().number));
+        WriteFloat(out, directive, static_cast<double>(cursor.Next().number));
         break;
       case 'n':
         cursor.Next();  // takes its argument like any conversion, and stores nothing

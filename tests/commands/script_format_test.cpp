@@ -37,7 +37,7 @@ std::string Reference(const std::string& format, Args... args) {
   return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
-std::vector<std::string> Specs(const std::string& conversions) {
+std::vector<std::string> Directives(const std::string& conversions) {
   const char* flags[] = {"", "-", "+", " ", "#", "0", "-0", "+0", " #", "+#0", "- +"};
   const char* widths[] = {"", "1", "5", "12"};
   const char* precisions[] = {"", ".", ".0", ".1", ".3", ".10"};
@@ -56,12 +56,12 @@ std::vector<std::string> Specs(const std::string& conversions) {
 
 TEST(ScriptFormatTest, IntegerConversionsAgreeWithPrintf) {
   const int32_t values[] = {0, 1, -1, 7, 42, -42, 255, 4096, INT_MAX, INT_MIN};
-  for (const std::string& spec : Specs("diuoxX")) {
-    const bool isSigned = spec.back() == 'd' || spec.back() == 'i';
+  for (const std::string& directive : Directives("diuoxX")) {
+    const bool isSigned = directive.back() == 'd' || directive.back() == 'i';
     for (const int32_t value : values) {
       const std::string expected =
-          isSigned ? Reference(spec, value) : Reference(spec, static_cast<uint32_t>(value));
-      ASSERT_EQ(Formatted(spec, {Number(value)}), expected) << spec << " of " << value;
+          isSigned ? Reference(directive, value) : Reference(directive, static_cast<uint32_t>(value));
+      ASSERT_EQ(Formatted(directive, {Number(value)}), expected) << directive << " of " << value;
     }
   }
 }
@@ -86,22 +86,22 @@ TEST(ScriptFormatTest, LengthModifiersAgreeWithPrintf) {
 
 TEST(ScriptFormatTest, FloatingConversionsAgreeWithPrintf) {
   const int32_t values[] = {0, 1, -1, 5, 10, 99999, 100000, 123456789, -987654321, INT_MAX};
-  for (const std::string& spec : Specs("eEfFgG")) {
+  for (const std::string& directive : Directives("eEfFgG")) {
     for (const int32_t value : values) {
-      ASSERT_EQ(Formatted(spec, {Number(value)}), Reference(spec, static_cast<double>(value)))
-          << spec << " of " << value;
+      ASSERT_EQ(Formatted(directive, {Number(value)}), Reference(directive, static_cast<double>(value)))
+          << directive << " of " << value;
     }
   }
 }
 
 TEST(ScriptFormatTest, TextAndCharacterConversionsAgreeWithPrintf) {
-  for (const char* spec : {"%s", "%10s", "%-10s", "%.2s", "%8.3s", "%-8.0s", "%.20s"}) {
+  for (const char* directive : {"%s", "%10s", "%-10s", "%.2s", "%8.3s", "%-8.0s", "%.20s"}) {
     for (const char* text : {"", "a", "hello", "a longer text"}) {
-      EXPECT_EQ(Formatted(spec, {Text(text)}), Reference(spec, text)) << spec << " of " << text;
+      EXPECT_EQ(Formatted(directive, {Text(text)}), Reference(directive, text)) << directive << " of " << text;
     }
   }
-  for (const char* spec : {"%c", "%3c", "%-3c"}) {
-    EXPECT_EQ(Formatted(spec, {Number(65)}), Reference(spec, 65)) << spec;
+  for (const char* directive : {"%c", "%3c", "%-3c"}) {
+    EXPECT_EQ(Formatted(directive, {Number(65)}), Reference(directive, 65)) << directive;
   }
   EXPECT_EQ(Formatted("%S|%-4S|", {Text("up"), Text("x")}), "up|x   |");
 }
@@ -115,12 +115,12 @@ TEST(ScriptFormatTest, StarTakesWidthAndPrecisionFromTheArguments) {
 }
 
 TEST(ScriptFormatTest, HugeFieldsAgreeWithPrintf) {
-  for (const char* spec : {"%.2000f", "%.1500e", "%#.3000g", "%.3000g", "%1500.1200f", "%.1300d"}) {
+  for (const char* directive : {"%.2000f", "%.1500e", "%#.3000g", "%.3000g", "%1500.1200f", "%.1300d"}) {
     for (const int32_t value : {0, 1, -7, 123456789}) {
-      const bool integer = std::string_view(spec).back() == 'd';
+      const bool integer = std::string_view(directive).back() == 'd';
       const std::string expected =
-          integer ? Reference(spec, value) : Reference(spec, static_cast<double>(value));
-      EXPECT_EQ(Formatted(spec, {Number(value)}), expected) << spec << " of " << value;
+          integer ? Reference(directive, value) : Reference(directive, static_cast<double>(value));
+      EXPECT_EQ(Formatted(directive, {Number(value)}), expected) << directive << " of " << value;
     }
   }
 }
