@@ -59,8 +59,8 @@ TEST(ScriptFormatTest, IntegerConversionsAgreeWithPrintf) {
   for (const std::string& directive : Directives("diuoxX")) {
     const bool isSigned = directive.back() == 'd' || directive.back() == 'i';
     for (const int32_t value : values) {
-      const std::string expected =
-          isSigned ? Reference(directive, value) : Reference(directive, static_cast<uint32_t>(value));
+      const std::string expected = isSigned ? Reference(directive, value)
+                                            : Reference(directive, static_cast<uint32_t>(value));
       ASSERT_EQ(Formatted(directive, {Number(value)}), expected) << directive << " of " << value;
     }
   }
@@ -88,7 +88,8 @@ TEST(ScriptFormatTest, FloatingConversionsAgreeWithPrintf) {
   const int32_t values[] = {0, 1, -1, 5, 10, 99999, 100000, 123456789, -987654321, INT_MAX};
   for (const std::string& directive : Directives("eEfFgG")) {
     for (const int32_t value : values) {
-      ASSERT_EQ(Formatted(directive, {Number(value)}), Reference(directive, static_cast<double>(value)))
+      ASSERT_EQ(Formatted(directive, {Number(value)}),
+                Reference(directive, static_cast<double>(value)))
           << directive << " of " << value;
     }
   }
@@ -97,7 +98,8 @@ TEST(ScriptFormatTest, FloatingConversionsAgreeWithPrintf) {
 TEST(ScriptFormatTest, TextAndCharacterConversionsAgreeWithPrintf) {
   for (const char* directive : {"%s", "%10s", "%-10s", "%.2s", "%8.3s", "%-8.0s", "%.20s"}) {
     for (const char* text : {"", "a", "hello", "a longer text"}) {
-      EXPECT_EQ(Formatted(directive, {Text(text)}), Reference(directive, text)) << directive << " of " << text;
+      EXPECT_EQ(Formatted(directive, {Text(text)}), Reference(directive, text))
+          << directive << " of " << text;
     }
   }
   for (const char* directive : {"%c", "%3c", "%-3c"}) {
@@ -115,7 +117,8 @@ TEST(ScriptFormatTest, StarTakesWidthAndPrecisionFromTheArguments) {
 }
 
 TEST(ScriptFormatTest, HugeFieldsAgreeWithPrintf) {
-  for (const char* directive : {"%.2000f", "%.1500e", "%#.3000g", "%.3000g", "%1500.1200f", "%.1300d"}) {
+  for (const char* directive :
+       {"%.2000f", "%.1500e", "%#.3000g", "%.3000g", "%1500.1200f", "%.1300d"}) {
     for (const int32_t value : {0, 1, -7, 123456789}) {
       const bool integer = std::string_view(directive).back() == 'd';
       const std::string expected =
