@@ -34,9 +34,9 @@
 #include <vector>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/window.h"
 #include "recording_reporter.h"
 #include "window_entry_watch.h"
-#include "platform/desktop/window.h"
 
 namespace velcrum::platform {
 namespace {

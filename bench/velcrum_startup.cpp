@@ -109,8 +109,7 @@ bool PrepareWork() {
   fs::permissions(g_work / "desktop", fs::perms::owner_all);
   fs::copy_file(VORN_CC_PATH, windows / "VORN_CC.DLL");
   fs::copy_file(BWCC32_PATH, windows / "BWCC32.DLL");
-  std::ofstream(windows / "VELCRUM.INI")
-      << "[System]\r\nKALNXIEnable=0\r\nTimeStampStartup=1\r\n";
+  std::ofstream(windows / "VELCRUM.INI") << "[System]\r\nKALNXIEnable=0\r\nTimeStampStartup=1\r\n";
   std::ofstream(g_work / "BENCH.AST") << "30000, \"EQ 100\"\n";
   fs::create_symlink(VELCRUM_PATH, g_work / "BENCH.EXE");
   setenv("VELCRUM_DESKTOP", (g_work / "desktop").c_str(), 1);

@@ -352,8 +352,7 @@ namespace {
 // The two titles a program's window may carry: NAME+SUFFIX padded to 8 and NAME, SUFFIX,
 // each with the workstation number.
 std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
-                                                        std::string_view suffix,
-                                                        int workstation) {
+                                                        std::string_view suffix, int workstation) {
   // Scripts write "/" for a backslash in paths; either ends a directory.
   const size_t separator = path.find_last_of("\\/");
   std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
@@ -369,8 +368,8 @@ std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
   std::string upperName = upper(std::string(name));
   if (compatible && upperName.size() > 8) upperName.resize(8);
   return {Format("%s.%03d", joined.c_str(), workstation),
-          Format("%s%.*s.%03d", upperName.c_str(), static_cast<int>(suffix.size()),
-                 suffix.data(), workstation)};
+          Format("%s%.*s.%03d", upperName.c_str(), static_cast<int>(suffix.size()), suffix.data(),
+                 workstation)};
 }
 
 }  // namespace
@@ -385,8 +384,7 @@ int ExecSQ(const CommandCall& call) {
     return 0;
   }
   const auto [padded, plain] = ProgramWindowTitles(Text(1), Text(2), ReadWorkstationNumber());
-  const bool open =
-      TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
+  const bool open = TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
   SetNumberResult(call, 3, open ? 1 : 0);
   return 0;
 }

@@ -19,7 +19,8 @@ int g_iCloseRetries = 0;
 std::vector<platform::Hwnd> WindowsToAsk() {
   std::vector<platform::Hwnd> windows;
   bool bottomMost = true;
-  for (const platform::WindowInfo& window : platform::TopLevelWindows(platform::ZOrder::kBottomFirst)) {
+  for (const platform::WindowInfo& window :
+       platform::TopLevelWindows(platform::ZOrder::kBottomFirst)) {
     if (!bottomMost) windows.push_back(window.hwnd);
     bottomMost = false;
   }
@@ -44,7 +45,9 @@ int LoadOf(int copies) {
 
 }  // namespace
 
-int RunningCopiesLoad() { return LoadOf(CountCopies(WindowsToAsk())); }
+int RunningCopiesLoad() {
+  return LoadOf(CountCopies(WindowsToAsk()));
+}
 
 bool CloseOneSurplusCopy(int threshold) {
   const std::vector<platform::Hwnd> windows = WindowsToAsk();
@@ -70,6 +73,8 @@ void OnCloseSurplusCopies(uint32_t threshold) {
   ++g_iCloseRetries;
 }
 
-void ResetInstanceLimitRetries() { g_iCloseRetries = 0; }
+void ResetInstanceLimitRetries() {
+  g_iCloseRetries = 0;
+}
 
 }  // namespace velcrum

@@ -54,7 +54,9 @@ void DestroyMainWindow() {
   g_hwndMain = 0;
 }
 
-platform::Window* MainWindow() { return g_window.get(); }
+platform::Window* MainWindow() {
+  return g_window.get();
+}
 
 void ShowMainWindowOnDesktop() {
   if (!g_widget) return;

@@ -9,7 +9,9 @@ const ResourceSource* g_resources = &kNoResources;
 
 }  // namespace
 
-const ResourceSource& BoundResources() { return *g_resources; }
+const ResourceSource& BoundResources() {
+  return *g_resources;
+}
 
 void SetBoundResources(const ResourceSource* resources) {
   g_resources = resources ? resources : &kNoResources;

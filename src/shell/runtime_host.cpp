@@ -18,17 +18,23 @@ namespace {
 
 platform::BoxIcon ToBoxIcon(MessageBoxIcon icon) {
   switch (icon) {
-    case MessageBoxIcon::kInformation: return platform::BoxIcon::kInformation;
-    case MessageBoxIcon::kExclamation: return platform::BoxIcon::kExclamation;
-    case MessageBoxIcon::kStop: return platform::BoxIcon::kStop;
-    case MessageBoxIcon::kNone: break;
+    case MessageBoxIcon::kInformation:
+      return platform::BoxIcon::kInformation;
+    case MessageBoxIcon::kExclamation:
+      return platform::BoxIcon::kExclamation;
+    case MessageBoxIcon::kStop:
+      return platform::BoxIcon::kStop;
+    case MessageBoxIcon::kNone:
+      break;
   }
   return platform::BoxIcon::kNone;
 }
 
 }  // namespace
 
-void RuntimeHost::SystemDebuggerOut(std::string_view text) { platform::OutputDebugString(text); }
+void RuntimeHost::SystemDebuggerOut(std::string_view text) {
+  platform::OutputDebugString(text);
+}
 
 MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::string_view text,
                                              MessageBoxStyle style) {
@@ -37,11 +43,12 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
                                            : platform::BoxButtons::kOk;
   const platform::BoxAnswer answer = platform::MessageBox(
       g_hwndMain, caption, text, {buttons, ToBoxIcon(style.icon), style.systemModal});
-  return answer == platform::BoxAnswer::kCancel ? MessageBoxAnswer::kCancel
-                                                : MessageBoxAnswer::kOk;
+  return answer == platform::BoxAnswer::kCancel ? MessageBoxAnswer::kCancel : MessageBoxAnswer::kOk;
 }
 
-void RuntimeHost::Beep() { QApplication::beep(); }
+void RuntimeHost::Beep() {
+  QApplication::beep();
+}
 
 void RuntimeHost::SetMainWindowTitle(std::string_view title) {
   if (platform::Window* window = MainWindow()) window->SetTitle(title);
@@ -51,13 +58,17 @@ bool RuntimeHost::TopLevelWindowExists(std::string_view title) {
   return platform::FindWindow(title) != platform::kNoWindow;
 }
 
-int RuntimeHost::RunningCopiesLoad() { return velcrum::RunningCopiesLoad(); }
+int RuntimeHost::RunningCopiesLoad() {
+  return velcrum::RunningCopiesLoad();
+}
 
 void RuntimeHost::PostToMainWindow(uint32_t message, uint32_t wParam) {
   platform::Post(g_hwndMain, platform::Message::Plain(message, wParam));
 }
 
-void RuntimeHost::MainCloseDown() { velcrum::MainCloseDown(); }
+void RuntimeHost::MainCloseDown() {
+  velcrum::MainCloseDown();
+}
 
 void RuntimeHost::EndProcess(int exitCode) {
   // The log file is flushed after every record; the standard streams are flushed here. The

@@ -40,9 +40,10 @@ void OnActivateApp(uint32_t wParam) {
   if (wParam != 0) {
     TimeStamp("30c1 - running WAKEUP");
     if (g_config.debugFlags & kDebugSubroutineStackTrace) {
-      DebugOut(Format("VLWndProc: KAL_ACTIVATEAPP: VL_WAKEUP iProcStackPtr:%d, "
-                      "g_iProcStack[g_iProcStackPtr][PROC_RET_LINE]:%d\n",
-                      g_iProcStackPtr, g_iProcStack[g_iProcStackPtr].PROC_RET_LINE));
+      DebugOut(
+          Format("VLWndProc: KAL_ACTIVATEAPP: VL_WAKEUP iProcStackPtr:%d, "
+                 "g_iProcStack[g_iProcStackPtr][PROC_RET_LINE]:%d\n",
+                 g_iProcStackPtr, g_iProcStack[g_iProcStackPtr].PROC_RET_LINE));
     }
     RunLine(kWakeupSectionLine, 0);
   } else {

@@ -79,7 +79,9 @@ void BuildPopupMenu() {
   menu.SetEnabled(kMenuClearVariables, (g_config.debugFlags & kDebugVariablesWindowShown) != 0);
 }
 
-void DestroyPopupMenu() { g_popupMenu.reset(); }
+void DestroyPopupMenu() {
+  g_popupMenu.reset();
+}
 
 void ShowPopupMenu() {
   if (g_popupMenu) g_popupMenu->ShowAtCursor(g_hwndMain);
@@ -95,7 +97,9 @@ void ToggleVariablesWindowFromMenu() {
   hooks::ToggleVariablesWindow();
 }
 
-bool MenuItemChecked(uint32_t item) { return g_popupMenu && g_popupMenu->IsChecked(item); }
+bool MenuItemChecked(uint32_t item) {
+  return g_popupMenu && g_popupMenu->IsChecked(item);
+}
 
 std::string AboutText() {
   return AboutLine(32700, "Panel   : %s\n", "Panel   : (unknown)\n") +

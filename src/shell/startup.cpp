@@ -114,17 +114,16 @@ bool PrepareProcess() {
 void WriteLimitsToLog() {
   const char* name = g_instanceName.c_str();
   StartupLogLine(Format("<%s> : Panel start up is complete.", name));
-  StartupLogLine(Format("<%s> : Maximum number of panel controls: %d (also max panel number).",
-                        name, 64));
-  StartupLogLine(Format(
-      "<%s> : Maximum number of panel controls: %d (also max control number).", name, 32765));
+  StartupLogLine(
+      Format("<%s> : Maximum number of panel controls: %d (also max panel number).", name, 64));
+  StartupLogLine(Format("<%s> : Maximum number of panel controls: %d (also max control number).",
+                        name, 32765));
   StartupLogLine(Format("<%s> : Maximum workstation number: %d.", name, 999));
   StartupLogLine(Format("<%s> : Number of integer memories: %d.", name, kIntegerMemoryCount));
-  StartupLogLine(
-      Format("<%s> : Number of string memories: %d.", name, kStringMemoryCountReported));
+  StartupLogLine(Format("<%s> : Number of string memories: %d.", name, kStringMemoryCountReported));
   StartupLogLine(Format("<%s> : Maximum number of timers: %d.", name, 16));
-  StartupLogLine(Format("<%s> : Maximum number of user variables integer: %d, strings: %d",
-                        name, kVariableCount, kVariableCount));
+  StartupLogLine(Format("<%s> : Maximum number of user variables integer: %d, strings: %d", name,
+                        kVariableCount, kVariableCount));
   StartupLogLine(Format("<%s> : Maximum string size: %d", name, kStringFieldSize));
   StartupLogLine(Format("<%s> : Maximum file path length: %d", name, 256));
   StartupLogLine(Format("<%s> : Initialisation is complete.", name));

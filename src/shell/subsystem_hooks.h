@@ -48,8 +48,7 @@ inline void CloseUnderMonitorDisplays() {}
 
 // Keyboard capture: keyboard messages of the main window, the focus timer (23), the key
 // events of the keyboard hook. False: capture is off and the key was not taken.
-inline bool CaptureKeyboardMessage(uint32_t /*message*/, uint32_t /*wParam*/,
-                                   int32_t /*lParam*/) {
+inline bool CaptureKeyboardMessage(uint32_t /*message*/, uint32_t /*wParam*/, int32_t /*lParam*/) {
   return false;
 }
 inline void OnKeyboardFocusTimer() {}

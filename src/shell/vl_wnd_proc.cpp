@@ -54,17 +54,31 @@ void OnKeyboard(const Message& message) {
 
 void OnTimer(const Message& message) {
   switch (message.wParam) {
-    case kUnderMonitorRotationTimer: hooks::RotateUnderMonitorDisplays(); break;
-    case kFinalCloseTimer: FinalCloseStep(); break;
-    case kVariablesRefreshTimer: hooks::RefreshVariablesWindow(); break;
-    case kKeyboardFocusTimer: hooks::OnKeyboardFocusTimer(); break;
-    case kQueueDrainTimer: VLNetSup_Pump(); break;
+    case kUnderMonitorRotationTimer:
+      hooks::RotateUnderMonitorDisplays();
+      break;
+    case kFinalCloseTimer:
+      FinalCloseStep();
+      break;
+    case kVariablesRefreshTimer:
+      hooks::RefreshVariablesWindow();
+      break;
+    case kKeyboardFocusTimer:
+      hooks::OnKeyboardFocusTimer();
+      break;
+    case kQueueDrainTimer:
+      VLNetSup_Pump();
+      break;
     case kInstanceLimitTimer:
       CloseOneSurplusCopy(100);
       if (platform::Window* window = MainWindow()) window->KillTimer(kInstanceLimitTimer);
       break;
-    case kMessageWindowTimer: hooks::OnMessageWindowTimeout(); break;
-    default: hooks::RepostTimerToFirstPanel(message.wParam, message.lParam); break;
+    case kMessageWindowTimer:
+      hooks::OnMessageWindowTimeout();
+      break;
+    default:
+      hooks::RepostTimerToFirstPanel(message.wParam, message.lParam);
+      break;
   }
 }
 
@@ -97,8 +111,11 @@ Result VLWndProc(const Message& message) {
     case platform::WM_COPYDATA:
       VLNetSup_OnCopyData(message.hwnd, message.wParam, message);
       return 1;
-    case platform::WM_KEYDOWN: case platform::WM_KEYUP: case platform::WM_CHAR:
-    case platform::WM_SYSKEYDOWN: case platform::WM_SYSKEYUP:
+    case platform::WM_KEYDOWN:
+    case platform::WM_KEYUP:
+    case platform::WM_CHAR:
+    case platform::WM_SYSKEYDOWN:
+    case platform::WM_SYSKEYUP:
       OnKeyboard(message);
       return 0;
     case platform::WM_COMMAND:

@@ -525,10 +525,10 @@ TEST_F(StringCommandsTest, SQLooksForBothTitleFormsWithTheWorkstationNumber) {
     const char* line;
     int expected;
   } cases[] = {
-      {"DESKB___.007", "SQ 'c;/vorn/desk.exe' B n%", 1},   // name and suffix, padded
-      {"ROUTERpanel.007", "SQ router.exe panel n%", 1},       // name upper, suffix as given
-      {"DESKB___.008", "SQ desk.exe B n%", 0},                // another workstation
-      {"DESKB___.007", "SQ '' B n%", -1},                  // no program named
+      {"DESKB___.007", "SQ 'c;/vorn/desk.exe' B n%", 1},  // name and suffix, padded
+      {"ROUTERpanel.007", "SQ router.exe panel n%", 1},   // name upper, suffix as given
+      {"DESKB___.008", "SQ desk.exe B n%", 0},            // another workstation
+      {"DESKB___.007", "SQ '' B n%", -1},                 // no program named
   };
   for (const auto& c : cases) {
     host.windowTitles = {c.title};

@@ -1,4 +1,6 @@
 // The main window's procedure in this process: the messages whose effect a peer cannot see.
+#include "shell/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +14,6 @@
 #include "network/kal_messages.h"
 #include "network/net_link.h"
 #include "shell/configuration.h"
-#include "shell/main_window.h"
 #include "shell/resources.h"
 #include "shell/shell_menu.h"
 #include "shell/shell_state.h"
@@ -129,9 +130,11 @@ TEST_F(MainWindowMenuTest, AboutTextComesFromTheBoundStrings) {
   const std::string text = AboutText();
   EXPECT_EQ(text.substr(0, text.find("Velcrum V")),
             "Panel   : Desk 4\n"
-            "Version : " + std::string(79, 'v') + "\n"
-            "Date    : (unknown)\n"
-            "Author  : (unknown)\n\n");
+            "Version : " +
+                std::string(79, 'v') +
+                "\n"
+                "Date    : (unknown)\n"
+                "Author  : (unknown)\n\n");
   EXPECT_NE(text.find("Velcrum V3.08.41 (MSVS VC6) \nCompiled : "), std::string::npos);
 }
 

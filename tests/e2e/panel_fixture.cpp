@@ -70,8 +70,7 @@ std::string PanelTest::ReadLogFile() const {
   return ReadAll(root_ / "drive_c" / "vornlogs" / name);
 }
 
-std::string PanelTest::MakePanel(const std::string& name,
-                                 const std::vector<std::string>& records) {
+std::string PanelTest::MakePanel(const std::string& name, const std::vector<std::string>& records) {
   const std::filesystem::path program = panels_ / (name + ".EXE");
   std::filesystem::create_symlink(VELCRUM_PATH, program);
   std::ofstream script(panels_ / (name + ".AST"));
@@ -119,15 +118,16 @@ platform::Hwnd PanelTest::AwaitWindow(const std::string& title, int timeoutMs) {
 
 bool PanelTest::AwaitOutput(const platform::testing::Peer& peer, const std::string& text,
                             int timeoutMs) {
-  return WaitUntil([&] { return ErrorOutput(peer).find(text) != std::string::npos; },
-                   timeoutMs);
+  return WaitUntil([&] { return ErrorOutput(peer).find(text) != std::string::npos; }, timeoutMs);
 }
 
 int PanelTest::ExitCode(const platform::testing::Peer& peer) {
   return WIFEXITED(peer.status) ? WEXITSTATUS(peer.status) : -1;
 }
 
-size_t Position(const std::string& output, const std::string& text) { return output.find(text); }
+size_t Position(const std::string& output, const std::string& text) {
+  return output.find(text);
+}
 
 int Occurrences(const std::string& output, const std::string& text) {
   int count = 0;

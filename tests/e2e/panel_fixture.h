@@ -46,8 +46,8 @@ class PanelTest : public platform::testing::DesktopTest {
   // Exit status of a peer that has ended (-1 when it ended by a signal).
   static int ExitCode(const platform::testing::Peer& peer);
 
-  std::filesystem::path root_;     // VELCRUM_ROOT
-  std::filesystem::path panels_;   // where the panels are made
+  std::filesystem::path root_;    // VELCRUM_ROOT
+  std::filesystem::path panels_;  // where the panels are made
   std::string nxiLog_;
 };
 

@@ -16,15 +16,15 @@ namespace velcrum::testing {
 namespace {
 
 using platform::Hwnd;
-using platform::Message;
 using platform::kNoWindow;
+using platform::Message;
 using platform::testing::Peer;
 
 constexpr char kBoxHead[] = "MESSAGEBOX Velcrum V3.08.41: ";
 
 // Debug output on standard error, the executor's line trace, the trace points.
 const std::vector<std::string> kTracing = {
-    "[Debug]", "EnableOutputDBWIN=1", "OutputDebug=1", "LogToFile=1",
+    "[Debug]",  "EnableOutputDBWIN=1", "OutputDebug=1", "LogToFile=1",
     "[System]", "TimeStampStartup=1",
 };
 
@@ -44,12 +44,8 @@ std::vector<std::string> With(std::vector<std::string> lines, const std::string&
 
 // A panel that stays up and shows each section it runs in the line trace.
 const std::vector<std::string> kStayingPanel = {
-    R"(30000, "EI started")",
-    R"(30500, "JC S$ 'hello 5' 700 0")",
-    R"(31000, "EI closing")",
-    R"(31500, "EI asleep")",
-    R"(700, "EI the parameter came back")",
-    R"(800, "EI run by message")",
+    R"(30000, "EI started")", R"(30500, "JC S$ 'hello 5' 700 0")",    R"(31000, "EI closing")",
+    R"(31500, "EI asleep")",  R"(700, "EI the parameter came back")", R"(800, "EI run by message")",
 };
 
 // A panel that closes itself through the normal shut-down once started.
@@ -107,8 +103,8 @@ TEST_F(VelcrumTest, ClientEnableZeroMattersOnlyWhenTheFirstBroadcastGoesUnanswer
     std::vector<std::string> nxiArguments;
     bool starts;
   } cases[] = {
-      {{}, true},               // NXI in client mode answers KAL_CLIENT_HELLO
-      {{"--find-only"}, false}, // found only by KAL_NXI_FIND: "not enabled in 'Client' mode"
+      {{}, true},                // NXI in client mode answers KAL_CLIENT_HELLO
+      {{"--find-only"}, false},  // found only by KAL_NXI_FIND: "not enabled in 'Client' mode"
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.starts ? "client mode" : "find only");
@@ -119,10 +115,9 @@ TEST_F(VelcrumTest, ClientEnableZeroMattersOnlyWhenTheFirstBroadcastGoesUnanswer
     Peer& panel = StartPanel(MakePanel("DESK", kClosingPanel));
     ASSERT_TRUE(AwaitExit(panel));
     const std::string output = ErrorOutput(panel);
-    const bool boxed =
-        output.find(std::string(kBoxHead) +
-                    "VORN Interface NXI.EXE not enabled in 'Client' mode. (3)") !=
-        std::string::npos;
+    const bool boxed = output.find(std::string(kBoxHead) +
+                                   "VORN Interface NXI.EXE not enabled in 'Client' mode. (3)") !=
+                       std::string::npos;
     EXPECT_EQ(boxed, !c.starts) << output;
     EXPECT_EQ(output.find("Line 30000") != std::string::npos, c.starts) << output;
     platform::Post(nxi.hwnd, Message::Plain(platform::WM_CLOSE));
@@ -225,8 +220,8 @@ TEST_F(VelcrumTest, AThirdCopyOverTheLimitClosesTheOldest) {
   ASSERT_NE(middleWindow, kNoWindow) << ErrorOutput(middle);
   // Two copies are a load of 100, not above the limit: nobody closes.
   ASSERT_TRUE(AwaitOutput(middle, "13d2 - DELAYED VELCRUM STARTUP"));
-  EXPECT_FALSE(WaitUntil([&] { return ErrorOutput(oldest).find("80a1") != std::string::npos; },
-                         800));
+  EXPECT_FALSE(
+      WaitUntil([&] { return ErrorOutput(oldest).find("80a1") != std::string::npos; }, 800));
 
   Peer& newest = StartPanel(panel, 3);
   const Hwnd newestWindow = AwaitWindow("DESK____.003");
@@ -255,8 +250,8 @@ TEST_F(VelcrumTest, EqWith1000EndsAtOnceAndOtherwiseThroughTheShutDown) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.startup);
     std::filesystem::remove(panels_ / "DESK.EXE");
-    Peer& panel = StartPanel(MakePanel(
-        "DESK", {c.startup, R"(500, "EI last words")", R"(31000, "EI closing")"}));
+    Peer& panel = StartPanel(
+        MakePanel("DESK", {c.startup, R"(500, "EI last words")", R"(31000, "EI closing")"}));
     ASSERT_TRUE(AwaitExit(panel));
     const std::string output = ErrorOutput(panel);
     EXPECT_EQ(ExitCode(panel), 0);
@@ -325,11 +320,12 @@ TEST_F(VelcrumTest, OnlyABoundNetworkMessageSectionSubscribesToNetworkStatus) {
   StartNxi();
   WriteVelcrumIni(kTracing);
   // Bound: the resource script holds the start-up and the NETWORKMESSAGE section.
-  MakeResourceScript("BOUND", "#define IDS_NETWORK 32400\n"
-                              "STRINGTABLE\nBEGIN\n"
-                              "  30000, \"EQ 100\"\n"
-                              "  IDS_NETWORK \"EI network status\"\n"
-                              "END\n");
+  MakeResourceScript("BOUND",
+                     "#define IDS_NETWORK 32400\n"
+                     "STRINGTABLE\nBEGIN\n"
+                     "  30000, \"EQ 100\"\n"
+                     "  IDS_NETWORK \"EI network status\"\n"
+                     "END\n");
   Peer& bound = StartPanel(MakePanel("BOUND", {}));
   ASSERT_TRUE(AwaitExit(bound));
   EXPECT_NE(ErrorOutput(bound).find("Line 30000, Cmds 0, Line='EQ 100'"), std::string::npos)
@@ -339,8 +335,8 @@ TEST_F(VelcrumTest, OnlyABoundNetworkMessageSectionSubscribesToNetworkStatus) {
 
   // The same section in the .AST file only: no subscription.
   const size_t before = NxiLog().size();
-  Peer& scripted = StartPanel(
-      MakePanel("SCRIPTED", {R"(30000, "EQ 100")", R"(32400, "EI network status")"}));
+  Peer& scripted =
+      StartPanel(MakePanel("SCRIPTED", {R"(30000, "EQ 100")", R"(32400, "EI network status")"}));
   ASSERT_TRUE(AwaitExit(scripted));
   const std::vector<std::string> unsubscribed = {"2034", "2034", "49226"};
   const std::vector<std::string> log = NxiLog();
@@ -366,25 +362,49 @@ TEST_F(VelcrumTest, AFreshEmptyVelcrumIniIsLeftWithEveryKeyAndItsDefault) {
   }
   const std::map<std::string, std::map<std::string, std::string>> expected = {
       {"System",
-       {{"V2CompatibleVelcrumNames", "0"}, {"VariablesWindowPositionX", "200"},
-        {"VariablesWindowPositionY", "20"}, {"VariablesWindowSizeW", "200"},
-        {"VariablesWindowSizeH", "450"}, {"KALNXIEnable", "1"}, {"FastClose", "1"},
-        {"iUmdChain1", "-1"}, {"iUmdChain2", "-1"}, {"iUmdChain3", "-1"}, {"iUmdChain4", "-1"},
-        {"UMDProtocol", "TSL"}, {"UMDBaudRate", "38400"}, {"UmdSize", "16"},
-        {"UmdVirtualisation", "0"}, {"CycleAmazon", "1"}, {"PrinterSupport", "1"},
-        {"VideoCaptureApplication", "overlay.exe"}, {"AllowSystemMenuExit", "0"},
-        {"MaxExecWindows", "24"}, {"TxVerticalBarCRLF", "0"},
-        {"EmMessageWindowPositionX", "0"}, {"EmMessageWindowPositionY", "0"},
-        {"EmMessageWindowSizeW", "200"}, {"EmMessageWindowSizeH", "170"},
-        {"EnableParameterInspection", "1"}, {"EnableParameterInspectMsgs", "1"}}},
+       {{"V2CompatibleVelcrumNames", "0"},
+        {"VariablesWindowPositionX", "200"},
+        {"VariablesWindowPositionY", "20"},
+        {"VariablesWindowSizeW", "200"},
+        {"VariablesWindowSizeH", "450"},
+        {"KALNXIEnable", "1"},
+        {"FastClose", "1"},
+        {"iUmdChain1", "-1"},
+        {"iUmdChain2", "-1"},
+        {"iUmdChain3", "-1"},
+        {"iUmdChain4", "-1"},
+        {"UMDProtocol", "TSL"},
+        {"UMDBaudRate", "38400"},
+        {"UmdSize", "16"},
+        {"UmdVirtualisation", "0"},
+        {"CycleAmazon", "1"},
+        {"PrinterSupport", "1"},
+        {"VideoCaptureApplication", "overlay.exe"},
+        {"AllowSystemMenuExit", "0"},
+        {"MaxExecWindows", "24"},
+        {"TxVerticalBarCRLF", "0"},
+        {"EmMessageWindowPositionX", "0"},
+        {"EmMessageWindowPositionY", "0"},
+        {"EmMessageWindowSizeW", "200"},
+        {"EmMessageWindowSizeH", "170"},
+        {"EnableParameterInspection", "1"},
+        {"EnableParameterInspectMsgs", "1"}}},
       {"Debug",
-       {{"DebugWindowPositionX", "200"}, {"DebugWindowPositionY", "310"},
-        {"DebugWindowSizeW", "640"}, {"DebugWindowSizeH", "700"}, {"ShowDebugWindow", "0"},
-        {"OutputParserTrace", "0"}, {"OutputParserStack", "0"}, {"OutputDebug", "0"},
-        {"EnableOutputDBWIN", "0"}, {"LogToFile", "0"}}},
+       {{"DebugWindowPositionX", "200"},
+        {"DebugWindowPositionY", "310"},
+        {"DebugWindowSizeW", "640"},
+        {"DebugWindowSizeH", "700"},
+        {"ShowDebugWindow", "0"},
+        {"OutputParserTrace", "0"},
+        {"OutputParserStack", "0"},
+        {"OutputDebug", "0"},
+        {"EnableOutputDBWIN", "0"},
+        {"LogToFile", "0"}}},
       {"Editor",
-       {{"EditorWindowPositionX", "100"}, {"EditorWindowPositionY", "100"},
-        {"EditorWindowSizeW", "640"}, {"EditorWindowSizeH", "480"}}},
+       {{"EditorWindowPositionX", "100"},
+        {"EditorWindowPositionY", "100"},
+        {"EditorWindowSizeW", "640"},
+        {"EditorWindowSizeH", "480"}}},
       {"32Bit", {{"SynchronousMode", "1"}}},
   };
   EXPECT_EQ(ini, expected);

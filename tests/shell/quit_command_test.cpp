@@ -39,8 +39,8 @@ TEST_F(QuitCommandTest, OtherCodesPostCloseDownByTheLoadRule) {
     bool posts;
   };
   const Case cases[] = {
-      {"EQ 100", 0, true},   {"EQ -1", 0, true},   {"EQ 50", 51, true},
-      {"EQ 50", 50, false},  {"EQ 0", 500, false}, {"EQ 99", 100, true},
+      {"EQ 100", 0, true},  {"EQ -1", 0, true},   {"EQ 50", 51, true},
+      {"EQ 50", 50, false}, {"EQ 0", 500, false}, {"EQ 99", 100, true},
   };
   for (const Case& c : cases) {
     host.posted.clear();

@@ -47,10 +47,10 @@ TEST_F(SectionsTest, WakeupAndSleepRunOnlyBetweenStartUpAndShutDown) {
     int32_t expectedMemory1;
   };
   const Case cases[] = {
-      {false, false, 1, 0},      // before start-up: nothing
-      {true, true, 1, 0},        // closing: nothing
-      {true, false, 1, 30500},   // activated: WAKEUP
-      {true, false, 0, 31500},   // deactivated: SLEEP
+      {false, false, 1, 0},     // before start-up: nothing
+      {true, true, 1, 0},       // closing: nothing
+      {true, false, 1, 30500},  // activated: WAKEUP
+      {true, false, 0, 31500},  // deactivated: SLEEP
   };
   for (const Case& c : cases) {
     SetMem("MS", 1, 0);
@@ -79,8 +79,9 @@ TEST_F(SectionsTest, WakeupWithTheStackTraceFlagReportsTheStack) {
   bStartUpDone = true;
   g_config.debugFlags = kDebugSubroutineStackTrace;
   OnActivateApp(1);
-  EXPECT_TRUE(DebuggerSaid("VLWndProc: KAL_ACTIVATEAPP: VL_WAKEUP iProcStackPtr:0, "
-                           "g_iProcStack[g_iProcStackPtr][PROC_RET_LINE]:0"));
+  EXPECT_TRUE(
+      DebuggerSaid("VLWndProc: KAL_ACTIVATEAPP: VL_WAKEUP iProcStackPtr:0, "
+                   "g_iProcStack[g_iProcStackPtr][PROC_RET_LINE]:0"));
 }
 
 }  // namespace
