@@ -1,5 +1,6 @@
 // The desktop bus across processes: finding windows, sends, nested sends.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -240,6 +241,79 @@ TEST_F(DesktopBusTest, MalformedFramesAreDroppedAndTheReceiverGoesOn) {
   close(fd);
   EXPECT_EQ(Occurrences(ErrorOutput(peer), "no valid target window"), 1u);
   EXPECT_EQ(Occurrences(ErrorOutput(peer), "desktop bus: dropped"), std::size(cases) + 1);
+}
+
+// The replies that come back on a raw connection, read until `count` are there.
+std::vector<Frame> ReadReplies(int fd, size_t count) {
+  std::vector<Frame> replies;
+  std::string input;
+  char buffer[4096];
+  while (replies.size() < count) {
+    pollfd readable{fd, POLLIN, 0};
+    if (poll(&readable, 1, 10000) != 1) break;
+    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0) break;
+    input.append(buffer, static_cast<size_t>(n));
+    while (input.size() >= kFrameHeaderBytes) {
+      const std::optional<size_t> size = FrameSize(input, nullptr);
+      if (!size || input.size() < *size) break;
+      if (std::optional<Frame> frame =
+              DecodeFrame(std::string_view(input).substr(0, *size), nullptr)) {
+        replies.push_back(std::move(*frame));
+      }
+      input.erase(0, *size);
+    }
+  }
+  return replies;
+}
+
+TEST_F(DesktopBusTest, FramesArrivingInPiecesOrLargerThanOneReadAreReassembled) {
+  const Peer& peer = StartPeer();
+  auto call = [&](uint32_t callId, int32_t lParam, size_t payloadBytes) {
+    Frame frame;
+    frame.kind = FrameKind::kSend;
+    frame.callId = callId;
+    frame.target = peer.hwnd;
+    frame.message = Message::Plain(kPeerEcho, 1, lParam);
+    if (payloadBytes) {
+      frame.message.payload = Payload::kCopyData;
+      frame.message.data.assign(payloadBytes, 'p');
+    }
+    return EncodeFrame(frame);
+  };
+  // The largest frame (more than one read's worth) written in pieces: a header cut short,
+  // then most of it, then its end in the same write as a small frame and the start of a
+  // third, whose rest comes last.
+  const std::string large = call(7, 10, kMaxPayloadBytes);
+  const std::string small = call(8, 20, 0);
+  const std::string text = call(9, 30, 513);
+  const std::string pieces[] = {
+      large.substr(0, 11),
+      large.substr(11, 40000),
+      large.substr(40011) + small + text.substr(0, 60),
+      text.substr(60),
+  };
+  const int fd = ConnectRaw(dir_, peer.pid);
+  ASSERT_GE(fd, 0);
+  for (const std::string& piece : pieces) {
+    for (size_t sent = 0; sent < piece.size();) {
+      const ssize_t n = send(fd, piece.data() + sent, piece.size() - sent, 0);
+      ASSERT_GT(n, 0);
+      sent += static_cast<size_t>(n);
+    }
+    usleep(20000);  // let the receiver read what is there so far
+  }
+  const std::vector<Frame> replies = ReadReplies(fd, 3);
+  close(fd);
+  ASSERT_EQ(replies.size(), 3u) << ErrorOutput(peer);
+  const std::pair<uint32_t, int32_t> expected[] = {{7, 11}, {8, 21}, {9, 31}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(replies[i].kind, FrameKind::kReply);
+    EXPECT_EQ(replies[i].callId, expected[i].first);
+    EXPECT_EQ(replies[i].status, ReplyStatus::kAnswered);
+    EXPECT_EQ(replies[i].message.lParam, expected[i].second);
+  }
+  EXPECT_EQ(ErrorOutput(peer).find("desktop bus: dropped"), std::string::npos);
 }
 
 TEST_F(DesktopBusTest, APeerOfAnotherUserIsRefused) {

@@ -198,13 +198,14 @@ void BusEndpoint::AcceptAll() {
 void BusEndpoint::Read(uint64_t id) {
   Connection* connection = Find(id);
   if (!connection) return;
-  const size_t had = connection->input.size();
-  connection->input.resize(had + kReadChunk);
+  // Into the scratch buffer, then appended: growing the input string itself would clear
+  // the whole chunk on every read, for a frame of a few hundred bytes.
+  if (!scratch_) scratch_ = std::make_unique_for_overwrite<char[]>(kReadChunk);
   ssize_t n;
   do {
-    n = recv(connection->fd, connection->input.data() + had, kReadChunk, MSG_DONTWAIT);
+    n = recv(connection->fd, scratch_.get(), kReadChunk, MSG_DONTWAIT);
   } while (n < 0 && errno == EINTR);
-  connection->input.resize(had + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+  if (n > 0) connection->input.append(scratch_.get(), static_cast<size_t>(n));
   if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
   if (n <= 0) {
     // The peer has closed (or its end failed). Whole frames before the end still count.

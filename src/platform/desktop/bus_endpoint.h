@@ -124,6 +124,7 @@ class BusEndpoint {
   std::map<uint64_t, std::unique_ptr<Connection>> connections_;
   std::map<pid_t, uint64_t> preferred_;  // the connection our frames to a peer go over
   std::map<uint32_t, PendingCall> pending_;
+  std::unique_ptr<char[]> scratch_;  // what one recv brings, before it joins a connection's input
 };
 
 }  // namespace velcrum::platform
