@@ -37,11 +37,13 @@ struct PreparsedArguments {
   bool lastEndsText = false;  // the last token is a string literal that ended the text
 
   // What GetArguments makes of the tokens for one expected count. It depends on nothing
-  // but the tokens and that count, and a handler always asks for the same count, so it
-  // is worked out once, when a call first asks for a different count.
+  // but the tokens and that count, and a command's handler asks for the same count on
+  // every run as a rule, so it is worked out again only when a call asks for another.
   struct Binding {
-    int expected = -1;  // the count asked for (before clamping); -1: not worked out yet
-    int taken = 0;      // the slots that make the table
+    // The count asked for (before clamping). Initially -1 with an empty table, which is
+    // what any count below 1 gives.
+    int expected = -1;
+    int taken = 0;  // the slots that make the table
     int paramCount = 0;
     int integerVariables = 0;  // of them, within the table
     int stringVariables = 0;
