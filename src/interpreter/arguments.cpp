@@ -259,30 +259,52 @@ bool ParserMayWrite() {
   return g_settings.outputParserTrace || DebugOutEnabled();
 }
 
-// Reads the string variables among the first `taken` kept slots.
-[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed, int taken) {
-  for (const PreparsedArguments::Variable& variable : preparsed.stringVariables) {
-    if (variable.slot > taken) break;
-    ReadVariable(preparsed.slots[static_cast<size_t>(variable.slot)], variable.slot);
+// Works out what GetArguments makes of the kept tokens for `expected` parameters.
+[[gnu::noinline]] void Bind(PreparsedArguments& preparsed, int expected) {
+  PreparsedArguments::Binding& binding = preparsed.binding;
+  binding.expected = expected;
+  expected = std::clamp(expected, 0, kParamSlots);
+  const int taken = std::min(expected, preparsed.count);
+  binding.taken = taken;
+  // As FinishCount: a string literal that ended the text ends the count there.
+  binding.paramCount = taken == preparsed.count && preparsed.lastEndsText ? taken : expected;
+  binding.integerVariables = static_cast<int>(
+      std::count_if(preparsed.integerVariables.begin(), preparsed.integerVariables.end(),
+                    [taken](int slot) { return slot <= taken; }));
+  binding.stringVariables = static_cast<int>(
+      std::count_if(preparsed.stringVariables.begin(), preparsed.stringVariables.end(),
+                    [taken](int slot) { return slot <= taken; }));
+  binding.counts = {};
+  for (int n = 1; n <= taken; ++n) {
+    CountKind(preparsed.slots[static_cast<size_t>(n)].kind, binding.counts);
+  }
+}
+
+// Reads the string variables among the kept slots of the table.
+[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed) {
+  for (int k = 0; k < preparsed.binding.stringVariables; ++k) {
+    const int n = preparsed.stringVariables[static_cast<size_t>(k)];
+    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
   }
 }
 
 // GetArguments from kept tokens: the kept command's own slots become the table, with
 // its variables read anew; the slots beyond the expected count read as none.
 void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
-  const int taken = std::min(expected, preparsed.count);
+  if (preparsed.binding.expected != expected) Bind(preparsed, expected);
+  const PreparsedArguments::Binding& binding = preparsed.binding;
   Slot* const slots = preparsed.slots.data();
-  for (const PreparsedArguments::Variable& variable : preparsed.integerVariables) {
-    if (variable.slot > taken) break;
-    Slot& slot = slots[variable.slot];
-    slot.value = g_lIntegerVariables[variable.index];
+  const int* const integerVariables = preparsed.integerVariables.data();
+  for (int k = 0; k < binding.integerVariables; ++k) {
+    Slot& slot = slots[integerVariables[k]];
+    slot.value = g_lIntegerVariables[slot.varIndex];
     slot.textPending = true;
   }
-  if (!preparsed.stringVariables.empty()) ReadStringVariables(preparsed, taken);
+  if (binding.stringVariables != 0) ReadStringVariables(preparsed);
   param_table::g_table = slots;
-  param_table::g_tableLimit = static_cast<unsigned>(taken);
-  kindCounts = preparsed.counts[static_cast<size_t>(taken)];
-  paramCount = preparsed.endsText[static_cast<size_t>(taken)] ? taken : std::max(taken, expected);
+  param_table::g_tableLimit = static_cast<unsigned>(binding.taken);
+  kindCounts = binding.counts;
+  paramCount = binding.paramCount;
 }
 
 }  // namespace
@@ -303,8 +325,6 @@ PreparsedArguments PreparseArguments(std::string_view command) {
                                  std::min(token.length, size_t{kParamTextLimit}));
   }
   preparsed.slots.resize(tokens.size() + 1);
-  preparsed.endsText.assign(tokens.size() + 1, 0);
-  preparsed.counts.assign(1, ParamKindCounts{});
   for (size_t i = 0; i < tokens.size(); ++i) {
     const Token& token = tokens[i];
     const int n = static_cast<int>(i) + 1;
@@ -312,20 +332,18 @@ PreparsedArguments PreparseArguments(std::string_view command) {
     slot.kind = token.kind;
     slot.varIndex = static_cast<uint8_t>(token.varIndex);
     if (token.kind == ParamKind::kIntegerVariable) {
-      preparsed.integerVariables.push_back({n, token.varIndex});
+      preparsed.integerVariables.push_back(n);
     } else if (token.kind == ParamKind::kStringVariable) {
-      preparsed.stringVariables.push_back({n, token.varIndex});
+      preparsed.stringVariables.push_back(n);
     } else {
       slot.text = preparsed.texts[i].c_str();
       slot.length = static_cast<int>(preparsed.texts[i].size());
       slot.value = TokenValue(token, text);
       slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
     }
-    preparsed.endsText[static_cast<size_t>(n)] = token.endsText ? 1 : 0;
-    ParamKindCounts counts = preparsed.counts.back();
-    CountKind(token.kind, counts);
-    preparsed.counts.push_back(counts);
   }
+  // Only a string literal that reaches the end of the text ends it, so only the last.
+  preparsed.lastEndsText = !tokens.empty() && tokens.back().endsText;
   return preparsed;
 }
 
@@ -385,7 +403,6 @@ namespace {
 
 void GetArguments(std::string_view command, int expected) {
   g_bParamError = false;
-  expected = std::clamp(expected, 0, kParamSlots);
   // The executor keeps the tokens of the command it is dispatching; they stand for the
   // text exactly when it is this very text and there is nothing to write.
   if (PreparsedArguments* preparsed = g_pDispatchedArguments;
@@ -393,7 +410,7 @@ void GetArguments(std::string_view command, int expected) {
       preparsed->command.size() == command.size() && !ParserMayWrite()) {
     GetArgumentsPreparsed(*preparsed, expected);
   } else {
-    ParseArguments(command, expected);
+    ParseArguments(command, std::clamp(expected, 0, kParamSlots));
   }
 }
 

@@ -10,6 +10,15 @@
 namespace velcrum {
 LineHandle line_cache::g_lines[MAX_SCRIPT_LINE + 1];
 
+namespace {
+
+// The handler of every command that has no handler of its own in the table.
+int DispatchViaTable(const CommandCall& call) {
+  return DispatchCommand(call.text, call.line, call.index);
+}
+
+}  // namespace
+
 CachedCommand::CachedCommand(std::string_view text)
     : text_(text), arguments_(PreparseArguments(text)) {
   LookUpHandler();
@@ -22,10 +31,7 @@ void CachedCommand::LookUpHandler() {
   const bool tableCommand = text_.size() >= 2 && text_[0] != '!' &&
                             !(text_[0] == '#' && text_[1] == '#') && text_[0] <= 'X';
   handler_ = tableCommand ? FindHandler(text_[0], text_[1]) : nullptr;
-}
-
-int CachedCommand::DispatchViaTable(int line, int index) const {
-  return DispatchCommand(text_, line, index);
+  if (!handler_) handler_ = DispatchViaTable;
 }
 
 CachedLine::CachedLine(std::string_view text, uint64_t stamp)
@@ -35,6 +41,7 @@ CachedLine::CachedLine(std::string_view text, uint64_t stamp)
   const int count = splitter.Split(text_, ':');
   commands_.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) commands_.emplace_back(splitter.Get(i));
+  commandCount_ = count;
 }
 
 void line_cache::Refill(int line, std::string_view stored, uint64_t stamp) {

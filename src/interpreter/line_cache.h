@@ -29,19 +29,18 @@ class CachedCommand {
 
   // Runs the command as DispatchCommand would: the handler looked up once (again after
   // the command table changes) is called directly; breakpoints, "##", unknown and
-  // unbuilt commands go to the dispatcher.
+  // unbuilt commands have the dispatcher itself as their handler.
   int Dispatch(int line, int index) {
     if (generation_ != g_commandTableGeneration) LookUpHandler();
-    return handler_ ? handler_(CommandCall{text_, line, index}) : DispatchViaTable(line, index);
+    return handler_(CommandCall{text_, line, index});
   }
 
  private:
   void LookUpHandler();
-  int DispatchViaTable(int line, int index) const;
 
   std::string_view text_;  // within the line's text
   PreparsedArguments arguments_;
-  CommandHandler handler_ = nullptr;
+  CommandHandler handler_ = nullptr;  // never null once looked up
   uint32_t generation_ = 0;
 };
 
@@ -60,7 +59,7 @@ class CachedLine {
   // The number of ":" in the text (the line has one command more).
   int Separators() const { return separators_; }
   // The commands, as the line splitter cuts them (at most 128).
-  int CommandCount() const { return static_cast<int>(commands_.size()); }
+  int CommandCount() const { return commandCount_; }
   CachedCommand& Command(int index) { return commands_[static_cast<size_t>(index)]; }
 
  private:
@@ -72,6 +71,7 @@ class CachedLine {
   bool endsRun_ = false;
   int separators_ = 0;
   std::vector<CachedCommand> commands_;
+  int commandCount_ = 0;  // commands_.size(), kept as the executor's loop bound
 };
 
 // Keeps a cached line alive while a run uses it, even when the line changes meanwhile

@@ -31,15 +31,25 @@ struct PreparsedArguments {
   // `texts`, the variables are read into them on each use.
   std::vector<param_table::Slot> slots;
   std::vector<std::string> texts;  // of each token, at most 512 characters
-  // The variables among the slots, in slot order: slot number and variable index.
-  struct Variable {
-    int slot;
-    int index;
+  // The slot numbers of the variables among the slots, in slot order.
+  std::vector<int> integerVariables;
+  std::vector<int> stringVariables;
+  bool lastEndsText = false;  // the last token is a string literal that ended the text
+
+  // What GetArguments makes of the tokens for one expected count. It depends on nothing
+  // but the tokens and that count, and a command's handler asks for the same count on
+  // every run as a rule, so it is worked out again only when a call asks for another.
+  struct Binding {
+    // The count asked for (before clamping). Initially -1 with an empty table, which is
+    // what any count below 1 gives.
+    int expected = -1;
+    int taken = 0;  // the slots that make the table
+    int paramCount = 0;
+    int integerVariables = 0;  // of them, within the table
+    int stringVariables = 0;
+    ParamKindCounts counts;  // the kinds within the table
   };
-  std::vector<Variable> integerVariables;
-  std::vector<Variable> stringVariables;
-  std::vector<char> endsText;  // per slot (and 0 for none): a string literal that ended the text
-  std::vector<ParamKindCounts> counts;  // counts[k]: the kinds among the first k slots
+  Binding binding;
 };
 
 // Tokenizes the command as GetArguments would with the most slots, writing nothing.

@@ -163,6 +163,26 @@ TEST_F(PreparsedArgumentsTest, VariablesAreReadAtEachUse) {
   EXPECT_STREQ(ParamText(1), "-1234");
 }
 
+// The table a count gives is worked out once and kept: calls that change the count,
+// and come back to one seen before, must each get that count's table.
+TEST_F(PreparsedArgumentsTest, EachCallGetsTheTableOfItsOwnCount) {
+  for (const char* command : {"XX A% 'lit' B$ b% 7", "XX 'abc", "XX a$ A%", "XX"}) {
+    PreparsedArguments kept = PreparseArguments(command);
+    for (const int expected : {3, 1, 3, 0, -2, 6, 2, 60, 5, -1}) {
+      SCOPED_TRACE(std::string(command) + " expecting " + std::to_string(expected));
+      g_pDispatchedArguments = nullptr;
+      GetArguments(command, expected);
+      const TableView parsed = ReadTable();
+      g_pDispatchedArguments = &kept;
+      GetArguments(kept.command, expected);
+      g_pDispatchedArguments = nullptr;
+      ASSERT_EQ(param_table::g_table, kept.slots.data());
+      const TableView fromTokens = ReadTable();
+      EXPECT_EQ(parsed, fromTokens) << Describe(parsed) << "\n" << Describe(fromTokens);
+    }
+  }
+}
+
 TEST_F(PreparsedArgumentsTest, TheTableOutlivesTheKeptTokens) {
   TableView before;
   {
