@@ -24,11 +24,6 @@ namespace {
 
 class StringCommandsTest : public testing::InterpreterTest {
  protected:
-  void Run(std::string_view line) {
-    VLSTMSup_SetMem(100, line);
-    RunLine(100, 0);
-  }
-
   static std::string Str(char letter) { return g_szStringVariables[VariableIndex(letter)]; }
   static int32_t& Int(char letter) { return g_lIntegerVariables[VariableIndex(letter)]; }
   static void SetStr(char letter, std::string_view text) {

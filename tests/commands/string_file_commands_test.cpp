@@ -42,11 +42,6 @@ class StringFileCommandsTest : public testing::InterpreterTest {
     InterpreterTest::TearDown();
   }
 
-  void Run(std::string_view line) {
-    VLSTMSup_SetMem(100, line);
-    RunLine(100, 0);
-  }
-
   fs::path DataFile(const char* name) const { return base_ / "drive_c" / "data" / name; }
 
   void WriteData(const char* name, const std::string& bytes) const {

@@ -14,6 +14,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "support/files.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -28,12 +29,6 @@ void SetStringMemoryText(char* field, const std::string& text) {
 
 class TextCommandsTest : public testing::InterpreterTest {
  protected:
-  // Runs one script line as line 100.
-  void Run(const std::string& line) {
-    VLSTMSup_SetMem(100, line);
-    RunLine(100, 0);
-  }
-
   // Runs a command text directly, as the extension library's callback does; the only way
   // a command can carry a text longer than a script line.
   void Dispatch(const std::string& command) {
@@ -431,10 +426,7 @@ class TwTest : public TextCommandsTest {
   std::filesystem::path DriveC() const { return root_ / "drive_c"; }
 
   static std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing::ReadWholeFile(path);
   }
 
   std::filesystem::path root_;

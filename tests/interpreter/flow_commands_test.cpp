@@ -40,14 +40,6 @@ class FlowCommandsTest : public testing::InterpreterTest {
     Script({{200, "NL 2 Z%"}, {300, "NL 3 Z%"}, {400, "NL 4 Z%"}, {205, "NL 5 Z%"}});
   }
 
-  // The reports written, without the parser's own lines about the kinds it found.
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> reports;
-    for (const std::string& line : host.debugger) {
-      if (!line.starts_with("GetArguments: ")) reports.push_back(line);
-    }
-    return reports;
-  }
   std::string LastSaid() const {
     const std::vector<std::string> reports = Reports();
     return reports.empty() ? "" : reports.back();

@@ -13,6 +13,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "support/files.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -32,18 +33,6 @@ class MemoryCommandsTest : public testing::InterpreterTest {
     return cells;
   }
 
-  void Run(const std::string& line) {
-    VLSTMSup_SetMem(100, line);
-    RunLine(100, 0);
-  }
-
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> reports;
-    for (const std::string& line : host.debugger) {
-      if (!line.starts_with("GetArguments: ")) reports.push_back(line);
-    }
-    return reports;
-  }
   std::vector<std::string> ReportsOf(const std::string& line) {
     host.debugger.clear();
     Run(line);
@@ -224,10 +213,7 @@ class MemoryFilesTest : public MemoryCommandsTest {
     std::ofstream(path, std::ios::binary) << bytes;
   }
   static std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing::ReadWholeFile(path);
   }
 
   std::filesystem::path root_;

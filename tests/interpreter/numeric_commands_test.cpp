@@ -27,19 +27,6 @@ class NumericCommandsTest : public testing::InterpreterTest {
   static void SetStr(char letter, const std::string& text) {
     SetStringVariable(VariableIndex(letter), text);
   }
-
-  void Run(const std::string& line) {
-    VLSTMSup_SetMem(100, line);
-    RunLine(100, 0);
-  }
-
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> reports;
-    for (const std::string& line : host.debugger) {
-      if (!line.starts_with("GetArguments: ")) reports.push_back(line);
-    }
-    return reports;
-  }
 };
 
 TEST_F(NumericCommandsTest, ArithmeticWrapsAsTwosComplement) {

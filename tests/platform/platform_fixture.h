@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/files.h"
+
 namespace velcrum::testing {
 
 class PlatformTest : public ::testing::Test {
@@ -46,10 +48,7 @@ class PlatformTest : public ::testing::Test {
   }
 
   static std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing::ReadWholeFile(path);
   }
 
   std::filesystem::path savedCwd_;

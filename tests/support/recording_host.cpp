@@ -4,15 +4,20 @@
 #include <algorithm>
 
 #include "interpreter/diagnostics.h"
+#include "interpreter/executor.h"
 #include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 
 namespace velcrum::testing {
 
-void RecordingHost::SystemDebuggerOut(std::string_view text) { debugger.emplace_back(text); }
+void RecordingHost::SystemDebuggerOut(std::string_view text) {
+  debugger.emplace_back(text);
+}
 
-void RecordingHost::DebugWindowAppend(std::string_view text) { debugWindow.emplace_back(text); }
+void RecordingHost::DebugWindowAppend(std::string_view text) {
+  debugWindow.emplace_back(text);
+}
 
 MessageBoxAnswer RecordingHost::ShowMessageBox(std::string_view caption, std::string_view text,
                                                MessageBoxStyle style) {
@@ -23,7 +28,9 @@ MessageBoxAnswer RecordingHost::ShowMessageBox(std::string_view caption, std::st
   return answer;
 }
 
-void RecordingHost::EditorStatus(std::string_view text) { editorStatus.emplace_back(text); }
+void RecordingHost::EditorStatus(std::string_view text) {
+  editorStatus.emplace_back(text);
+}
 
 void InterpreterTest::SetUp() {
   ResetInterpreter();
@@ -32,7 +39,9 @@ void InterpreterTest::SetUp() {
   g_settings.enableOutputDbwin = true;
 }
 
-void InterpreterTest::TearDown() { SetHost(nullptr); }
+void InterpreterTest::TearDown() {
+  SetHost(nullptr);
+}
 
 void InterpreterTest::Script(std::initializer_list<std::pair<int, const char*>> lines) {
   for (const auto& [line, text] : lines) VLSTMSup_SetMem(line, text);
@@ -41,6 +50,19 @@ void InterpreterTest::Script(std::initializer_list<std::pair<int, const char*>> 
 bool InterpreterTest::DebuggerSaid(std::string_view text) const {
   return std::any_of(host.debugger.begin(), host.debugger.end(),
                      [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+void InterpreterTest::Run(std::string_view line) {
+  VLSTMSup_SetMem(100, line);
+  RunLine(100, 0);
+}
+
+std::vector<std::string> InterpreterTest::Reports() const {
+  std::vector<std::string> reports;
+  for (const std::string& line : host.debugger) {
+    if (!line.starts_with("GetArguments: ")) reports.push_back(line);
+  }
+  return reports;
 }
 
 }  // namespace velcrum::testing

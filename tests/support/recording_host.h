@@ -72,6 +72,12 @@ class InterpreterTest : public ::testing::Test {
   // Whether any recorded debugger line contains the text.
   bool DebuggerSaid(std::string_view text) const;
 
+  // Stores the text as line 100 and runs it as a control press would.
+  void Run(std::string_view line);
+
+  // The debugger lines without the parser's own lines about the kinds it found.
+  std::vector<std::string> Reports() const;
+
   RecordingHost host;
 };
 
