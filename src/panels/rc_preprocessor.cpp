@@ -6,23 +6,13 @@
 
 #include "interpreter/format.h"
 #include "panels/rc_file.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 namespace velcrum {
 namespace {
 
 constexpr size_t kMaxIncludeDepth = 16;
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() &&

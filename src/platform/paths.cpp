@@ -13,20 +13,10 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/ascii_case.h"
+
 namespace velcrum {
 namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 bool IsSeparator(char c) {
   return c == '\\' || c == '/';

@@ -13,6 +13,7 @@
 #include <charconv>
 #include <map>
 
+#include "platform/ascii_case.h"
 #include "platform/desktop/desktop_directory.h"
 
 namespace velcrum::platform {
@@ -91,10 +92,6 @@ bool IsAscii(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-char FoldAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Holds the desktop's lock file locked for as long as it lives.
 class DesktopLock {
  public:
@@ -160,20 +157,12 @@ std::optional<WindowInfo> ParseEntry(Hwnd hwnd, std::string_view text) {
 }
 
 bool TitlesMatch(std::string_view a, std::string_view b) {
-  if (IsAscii(a) && IsAscii(b)) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-             return FoldAscii(x) == FoldAscii(y);
-           });
-  }
+  if (IsAscii(a) && IsAscii(b)) return EqualNoCase(a, b);
   QStringDecoder decodeA(QStringDecoder::Utf8);
   QStringDecoder decodeB(QStringDecoder::Utf8);
   const QString textA = decodeA(QByteArrayView(a.data(), static_cast<qsizetype>(a.size())));
   const QString textB = decodeB(QByteArrayView(b.data(), static_cast<qsizetype>(b.size())));
-  if (decodeA.hasError() || decodeB.hasError()) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-             return FoldAscii(x) == FoldAscii(y);
-           });
-  }
+  if (decodeA.hasError() || decodeB.hasError()) return EqualNoCase(a, b);
   return textA.compare(textB, Qt::CaseInsensitive) == 0;
 }
 
