@@ -32,12 +32,13 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
+status=0
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The sample panel is on the display: right-click it and choose Exit to end."
-  "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2)
+  "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2) || status=$?
 else
   QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_SCREENSHOT="$sample/screenshot.png" \
-    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err"
+    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" || status=$?
 fi
 kill "$nxi"
 wait "$nxi" || true
@@ -53,4 +54,7 @@ wait "$nxi" || true
 cat "$sample/transcript.txt"
 echo "Transcript: $sample/transcript.txt"
 [[ -f "$sample/screenshot.png" ]] && echo "Screenshot: $sample/screenshot.png"
-exit 0
+if ((status != 0)); then
+  echo "The panel ended with status $status." >&2
+fi
+exit "$status"
