@@ -16,7 +16,7 @@ const char kHelp[] =
     "Usage: PANEL [PARAMETER...]\n"
     "\n"
     "Runs the operator panel this program file is named after: a link to or a copy of\n"
-    "velcrum named \"DESK 4.EXE\" runs the panel \"Desk 4\", with its script in\n"
+    "velcrum named \"DESK 4.EXE\" runs the panel \"DESK 4\", with its script in\n"
     "\"DESK 4.AST\" and its resources (string table) in \"DESK 4.rc\" beside it. As on\n"
     "Windows, the script file is looked for only when the name contains \".EXE\".\n"
     "The arguments, joined by spaces, are the panel's start parameter (S$ and S%).\n"
