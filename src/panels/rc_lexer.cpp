@@ -6,6 +6,26 @@
 namespace velcrum {
 namespace {
 
+// What a one-character escape after "\\" stands for; 0 for any other character.
+char SimpleEscape(char e) {
+  switch (e) {
+    case 'n':
+      return '\n';
+    case 't':
+      return '\t';
+    case 'r':
+      return '\r';
+    case 'a':
+      return '\a';
+    case '\\':
+      return '\\';
+    case '"':
+      return '"';
+    default:
+      return 0;
+  }
+}
+
 bool IsNameStart(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
 }
@@ -191,31 +211,12 @@ RcToken RcLexer::ReadString(bool /*wide*/) {
       continue;
     }
     const char e = Peek();
+    if (const char simple = SimpleEscape(e)) {
+      token.text.push_back(simple);
+      ++pos_;
+      continue;
+    }
     switch (e) {
-      case 'n':
-        token.text.push_back('\n');
-        ++pos_;
-        break;
-      case 't':
-        token.text.push_back('\t');
-        ++pos_;
-        break;
-      case 'r':
-        token.text.push_back('\r');
-        ++pos_;
-        break;
-      case 'a':
-        token.text.push_back('\a');
-        ++pos_;
-        break;
-      case '\\':
-        token.text.push_back('\\');
-        ++pos_;
-        break;
-      case '"':
-        token.text.push_back('"');
-        ++pos_;
-        break;
       case 'x':
       case 'X': {
         int value = 0;
