@@ -6,7 +6,7 @@
 namespace velcrum {
 namespace {
 
-// What a one-character escape after "\\" stands for; 0 for any other character.
+// What a one-character escape after a backslash stands for; 0 for any other character.
 char SimpleEscape(char e) {
   switch (e) {
     case 'n':
