@@ -22,10 +22,11 @@
 
 #include "interpreter/executor.h"
 #include "interpreter/format.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "runtime/module.h"
+#include "shell/display_free_modules.h"
 
 namespace velcrum {
 namespace {
@@ -38,7 +39,8 @@ double bestVelcrumNs = std::numeric_limits<double>::infinity();
 double bestTclNs = std::numeric_limits<double>::infinity();
 
 void VelcrumLoop(benchmark::State& state) {
-  ResetInterpreter();
+  InstallModules(DisplayFreeModules());
+  ResetModules();
   InterpreterSettings settings;  // every debug switch off, parameter inspection on
   g_settings = settings;
   VLSTMSup_SetMem(100, Format("NA a%% 1 a%%:JL a%% %d 100 0", kLoopCount));

@@ -8,14 +8,16 @@
 
 #include "interpreter/arguments.h"
 #include "interpreter/executor.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "runtime/module.h"
+#include "shell/display_free_modules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  velcrum::ResetInterpreter();
+  velcrum::InstallModules(velcrum::DisplayFreeModules());
+  velcrum::ResetModules();
   velcrum::g_settings.enableOutputDbwin = true;
   velcrum::g_settings.outputParserTrace = (data[0] & 0x40) != 0;
   velcrum::g_settings.outputDebug = (data[0] & 0x20) != 0;

@@ -4,24 +4,25 @@
 // standard output one line per call, message boxes are written there and answered,
 // and the variables and memories can be printed afterwards.
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/host.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
-#include "shell/instance_name.h"
+#include "runtime/instance_name.h"
+#include "runtime/module.h"
+#include "runtime/module_path.h"
+#include "shell/display_free_modules.h"
 
 namespace velcrum {
 namespace {
@@ -68,8 +69,8 @@ class ConsoleHost final : public Host {
                                   MessageBoxStyle style) override {
     std::printf("MESSAGEBOX %.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                 static_cast<int>(text.size()), text.data());
-    const bool breakpoint = style.buttons == MessageBoxButtons::kOkCancel &&
-                            caption.ends_with("! Debug Breakpoint !");
+    const bool breakpoint =
+        style.buttons == MessageBoxButtons::kOkCancel && caption.ends_with("! Debug Breakpoint !");
     return breakpoint && cancelBreakpoints_ ? MessageBoxAnswer::kCancel : MessageBoxAnswer::kOk;
   }
 
@@ -119,8 +120,8 @@ Range ParseRange(std::string_view option, std::string_view text, int highest) {
   if (colon == std::string_view::npos || !ParseInt(text.substr(0, colon), range.first) ||
       !ParseInt(text.substr(colon + 1), range.last) || range.first < 1 ||
       range.last < range.first || range.last > highest) {
-    Fail(std::string(option) + " wants FIRST:LAST within 1:" + std::to_string(highest) +
-         ", not '" + std::string(text) + "'");
+    Fail(std::string(option) + " wants FIRST:LAST within 1:" + std::to_string(highest) + ", not '" +
+         std::string(text) + "'");
   }
   return range;
 }
@@ -180,8 +181,8 @@ void PrintVariables() {
   for (int i = 0; i < kVariableCount; ++i) {
     const char letter = VariableLetter(i);
     const char* text = g_szStringVariables[i][0] ? g_szStringVariables[i] : "NULL";
-    std::printf("%c%%=%5ld    %c$=%s\n", letter, static_cast<long>(g_lIntegerVariables[i]),
-                letter, text);
+    std::printf("%c%%=%5ld    %c$=%s\n", letter, static_cast<long>(g_lIntegerVariables[i]), letter,
+                text);
   }
 }
 
@@ -207,7 +208,8 @@ int Run(int argc, char** argv) {
     Fail("cannot read '" + options.script + "': " + std::strerror(errno));
   }
 
-  ResetInterpreter();
+  InstallModules(DisplayFreeModules());
+  ResetModules();
   ConsoleHost host(options.cancelBreakpoints);
   SetHost(&host);
   // The script stands where a panel's program file would: it names the instance, and SA
@@ -240,4 +242,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace velcrum
 
-int main(int argc, char** argv) { return velcrum::Run(argc, argv); }
+int main(int argc, char** argv) {
+  return velcrum::Run(argc, argv);
+}

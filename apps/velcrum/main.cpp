@@ -7,7 +7,9 @@
 
 #include "module_path.h"
 #include "platform/desktop/desktop.h"
+#include "runtime/module.h"
 #include "shell/runtime_host.h"
+#include "shell/runtime_modules.h"
 #include "shell/startup.h"
 
 namespace {
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velcrum: cannot open the desktop: %s\n", error.c_str());
     return 1;
   }
+  velcrum::InstallModules(velcrum::RuntimeModules());
   velcrum::RuntimeHost host;
   velcrum::SetHost(&host);
   const int exitCode = velcrum::VelcrumEntry(modulePath, tail);

@@ -16,7 +16,6 @@
 #include <utility>
 
 #include "commands/calendar.h"
-#include "commands/module_path.h"
 #include "commands/script_format.h"
 #include "commands/string_memory_range.h"
 #include "commands/timecode.h"
@@ -28,8 +27,10 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
-#include "shell/configuration.h"
-#include "shell/instance_name.h"
+#include "runtime/configuration_files.h"
+#include "runtime/instance_name.h"
+#include "runtime/module_path.h"
+#include "runtime/subsystem_settings.h"
 
 namespace velcrum {
 namespace {
@@ -308,8 +309,8 @@ int ExecSN(const CommandCall& call) {
   TextParam(call, 1);
   if (TooLongStops(call, 1)) return 0;
   // The "\\" makes the whole text the file-name part that the instance name is formed from.
-  g_instanceName = FormInstanceName("\\" + std::string(Text(1)), g_config.workstation,
-                                    g_config.v2CompatibleVelcrumNames != 0);
+  g_instanceName = FormInstanceName("\\" + std::string(Text(1)), g_instanceSettings.workstation,
+                                    g_instanceSettings.v2CompatibleVelcrumNames != 0);
   TheHost().SetMainWindowTitle(g_instanceName);
   DebugOut(g_instanceName);
   return 0;
@@ -357,7 +358,7 @@ std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
   const size_t separator = path.find_last_of("\\/");
   std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
   name = name.substr(0, name.find('.'));
-  const bool compatible = g_config.v2CompatibleVelcrumNames != 0;
+  const bool compatible = g_instanceSettings.v2CompatibleVelcrumNames != 0;
   auto upper = [](std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
@@ -440,5 +441,17 @@ int ExecST(const CommandCall& call) {
       return 0;
   }
 }
+
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF}, {"SG", ExecSG},
+    {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SN", ExecSN}, {"SO", ExecSO}, {"SP", ExecSP},
+    {"SQ", ExecSQ}, {"SR", ExecSR}, {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
+};
+
+}  // namespace
+
+const CommandTable kStringCommands = kRows;
 
 }  // namespace velcrum

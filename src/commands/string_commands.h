@@ -24,4 +24,7 @@ int ExecSS(const CommandCall& call);  // fill string memories
 int ExecST(const CommandCall& call);  // timecodes
 int ExecSW(const CommandCall& call);  // write string memories to a text file
 
+// The S commands, as rows of the dispatcher's table.
+extern const CommandTable kStringCommands;
+
 }  // namespace velcrum

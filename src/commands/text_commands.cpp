@@ -483,4 +483,16 @@ int ExecTX(const CommandCall& call) {
   return 0;
 }
 
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"TB", ExecTB}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF}, {"TH", ExecTH},
+    {"TI", ExecTI}, {"TL", ExecTL}, {"TQ", ExecTQ}, {"TR", ExecTR}, {"TS", ExecTS},
+    {"TT", ExecTT}, {"TW", ExecTW}, {"TX", ExecTX},
+};
+
+}  // namespace
+
+const CommandTable kTextCommands = kRows;
+
 }  // namespace velcrum

@@ -24,4 +24,7 @@ int ExecTT(const CommandCall& call);  // copy one string variable to another
 int ExecTW(const CommandCall& call);  // append a text to a file
 int ExecTX(const CommandCall& call);  // translate file-name and line-end characters
 
+// The T commands, as rows of the dispatcher's table.
+extern const CommandTable kTextCommands;
+
 }  // namespace velcrum

@@ -1,135 +1,94 @@
-// The 222 mnemonics, by letter group, and their handlers.
+// The 222 mnemonics of the command set, and the dispatcher's grid of handlers.
 //
-// To register a command, put its handler in its row below: that is the whole change.
-// A row whose handler is nullptr is a mnemonic not built yet; the dispatcher reports it
-// as an unknown command.
+// The interpreter knows the names of every command but none of their handlers: each command
+// group exports a table of its rows, and the program that runs scripts registers the groups
+// it links. Adding a command is one row in its own group's table.
 #include "interpreter/command_table.h"
 
 #include <array>
 
-#include "commands/string_commands.h"
-#include "commands/text_commands.h"
-#include "interpreter/flow_commands.h"
-#include "interpreter/memory_commands.h"
-#include "interpreter/numeric_commands.h"
-#include "shell/quit_command.h"
-
 namespace velcrum {
 namespace {
 
-struct CommandEntry {
-  const char* mnemonic;
-  CommandHandler handler;
-};
-
 // clang-format off
-constexpr CommandEntry kCommands[] = {
+constexpr std::string_view kMnemonics[] = {
     // Audio
-    {"AB", nullptr}, {"AK", nullptr}, {"AM", nullptr}, {"AP", nullptr}, {"AR", nullptr},
-    {"AS", nullptr},
+    "AB", "AK", "AM", "AP", "AR", "AS",
     // Bitmap buttons
-    {"BP", nullptr},
+    "BP",
     // Controls
-    {"CA", nullptr}, {"CC", nullptr}, {"CD", nullptr}, {"CE", nullptr}, {"CF", nullptr},
-    {"CH", nullptr}, {"CI", nullptr}, {"CM", nullptr}, {"CN", nullptr}, {"CR", nullptr},
-    {"CS", nullptr}, {"CT", nullptr}, {"CU", nullptr}, {"CV", nullptr},
+    "CA", "CC", "CD", "CE", "CF", "CH", "CI", "CM", "CN", "CR", "CS", "CT", "CU", "CV",
     // Devices and databases
-    {"DC", nullptr}, {"DD", nullptr}, {"DE", nullptr}, {"DG", nullptr}, {"DI", nullptr},
-    {"DL", nullptr}, {"DM", nullptr}, {"DP", nullptr}, {"DR", nullptr}, {"DS", nullptr},
-    {"DW", nullptr},
+    "DC", "DD", "DE", "DG", "DI", "DL", "DM", "DP", "DR", "DS", "DW",
     // Execution and system
-    {"EA", nullptr}, {"EB", nullptr}, {"EC", nullptr}, {"ED", nullptr}, {"EE", nullptr},
-    {"EF", nullptr}, {"EH", nullptr}, {"EK", nullptr}, {"EL", nullptr}, {"EM", nullptr},
-    {"EN", nullptr}, {"EP", nullptr}, {"ER", nullptr}, {"ES", nullptr}, {"EU", nullptr},
-    {"EW", nullptr}, {"EZ", nullptr},
+    "EA", "EB", "EC", "ED", "EE", "EF", "EH", "EK", "EL", "EM", "EN", "EP", "ER", "ES", "EU", "EW",
+    "EZ",
     // Event routing and timers
-    {"ET", nullptr}, {"EO", nullptr}, {"EQ", ExecQuit},
+    "ET", "EO", "EQ",
     // Flow control
-    {"EG", ExecEG}, {"EI", ExecEI}, {"EV", ExecEV},
+    "EG", "EI", "EV",
     // Extension libraries
-    {"EX", nullptr},
+    "EX",
     // Directory lists
-    {"FD", nullptr},
+    "FD",
     // GPIs
-    {"GF", nullptr}, {"GL", nullptr}, {"GP", nullptr}, {"GQ", nullptr}, {"GR", nullptr},
-    {"GS", nullptr}, {"GU", nullptr},
+    "GF", "GL", "GP", "GQ", "GR", "GS", "GU",
     // HTML output
-    {"HC", nullptr}, {"HD", nullptr}, {"HO", nullptr}, {"HR", nullptr}, {"HW", nullptr},
+    "HC", "HD", "HO", "HR", "HW",
     // Infodrivers
-    {"ID", nullptr}, {"IF", nullptr}, {"IG", nullptr}, {"IH", nullptr}, {"IL", nullptr},
-    {"IP", nullptr}, {"IQ", nullptr}, {"IR", nullptr}, {"IS", nullptr}, {"IU", nullptr},
-    {"IW", nullptr},
+    "ID", "IF", "IG", "IH", "IL", "IP", "IQ", "IR", "IS", "IU", "IW",
     // Jumps and subroutines
-    {"JA", ExecJA}, {"JC", ExecJC}, {"JD", ExecJD}, {"JE", ExecJE}, {"JG", ExecJG},
-    {"JI", ExecJI}, {"JL", ExecJL}, {"JO", ExecJO}, {"JR", ExecJR}, {"JS", ExecJS},
-    {"JT", ExecJT},
+    "JA", "JC", "JD", "JE", "JG", "JI", "JL", "JO", "JR", "JS", "JT",
     // Keyboard capture
-    {"KR", nullptr}, {"KU", nullptr},
+    "KR", "KU",
     // List boxes
-    {"LA", nullptr}, {"LB", nullptr}, {"LC", nullptr}, {"LD", nullptr}, {"LE", nullptr},
-    {"LF", nullptr}, {"LG", nullptr}, {"LH", nullptr}, {"LI", nullptr}, {"LL", nullptr},
-    {"LN", nullptr}, {"LP", nullptr}, {"LQ", nullptr}, {"LR", nullptr}, {"LS", nullptr},
-    {"LT", nullptr}, {"LU", nullptr}, {"LV", nullptr}, {"LW", nullptr}, {"LX", nullptr},
+    "LA", "LB", "LC", "LD", "LE", "LF", "LG", "LH", "LI", "LL", "LN", "LP", "LQ", "LR", "LS", "LT",
+    "LU", "LV", "LW", "LX",
     // Memories
-    {"MA", ExecMA}, {"MD", ExecMD}, {"MF", ExecMF}, {"MG", ExecMG}, {"MI", ExecMI},
-    {"ML", ExecML}, {"MM", ExecMM}, {"MP", ExecMP}, {"MR", ExecMR}, {"MS", ExecMS},
-    {"MW", ExecMW},
+    "MA", "MD", "MF", "MG", "MI", "ML", "MM", "MP", "MR", "MS", "MW",
     // Numbers
-    {"NA", ExecNA}, {"NB", ExecNB}, {"NC", ExecNC}, {"ND", ExecND}, {"NF", ExecNF},
-    {"NG", nullptr}, {"NL", ExecNL}, {"NM", ExecNM}, {"NP", nullptr}, {"NR", ExecNR},
-    {"NS", ExecNS}, {"NT", ExecNT},
+    "NA", "NB", "NC", "ND", "NF", "NG", "NL", "NM", "NP", "NR", "NS", "NT",
     // Panels
-    {"PD", nullptr}, {"PI", nullptr}, {"PM", nullptr}, {"PR", nullptr}, {"PS", nullptr},
-    {"PV", nullptr}, {"PZ", nullptr},
+    "PD", "PI", "PM", "PR", "PS", "PV", "PZ",
     // Queries
-    {"QC", nullptr}, {"QD", nullptr}, {"QF", nullptr}, {"QH", nullptr}, {"QP", nullptr},
-    {"QS", nullptr},
+    "QC", "QD", "QF", "QH", "QP", "QS",
     // Routers
-    {"RC", nullptr}, {"RD", nullptr}, {"RF", nullptr}, {"RI", nullptr}, {"RL", nullptr},
-    {"RM", nullptr}, {"RN", nullptr}, {"RP", nullptr}, {"RQ", nullptr}, {"RR", nullptr},
-    {"RU", nullptr},
+    "RC", "RD", "RF", "RI", "RL", "RM", "RN", "RP", "RQ", "RR", "RU",
     // Strings
-    {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF},
-    {"SG", ExecSG}, {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", nullptr},
-    {"SN", ExecSN}, {"SO", ExecSO}, {"SP", ExecSP}, {"SQ", ExecSQ}, {"SR", ExecSR},
-    {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
+    "SA", "SC", "SD", "SE", "SF", "SG", "SH", "SI", "SL", "SM", "SN", "SO", "SP", "SQ", "SR", "SS",
+    "ST", "SW",
     // Text
-    {"TB", ExecTB}, {"TC", nullptr}, {"TD", ExecTD}, {"TE", ExecTE}, {"TF", ExecTF},
-    {"TG", nullptr}, {"TH", ExecTH}, {"TI", ExecTI}, {"TL", ExecTL}, {"TM", nullptr},
-    {"TP", nullptr}, {"TQ", ExecTQ}, {"TR", ExecTR}, {"TS", ExecTS}, {"TT", ExecTT},
-    {"TW", ExecTW}, {"TX", ExecTX},
+    "TB", "TC", "TD", "TE", "TF", "TG", "TH", "TI", "TL", "TM", "TP", "TQ", "TR", "TS", "TT", "TW",
+    "TX",
     // Under-monitor displays
-    {"UE", nullptr}, {"UP", nullptr},
+    "UE", "UP",
     // Video overlay
-    {"VA", nullptr}, {"VC", nullptr}, {"VD", nullptr}, {"VE", nullptr}, {"VF", nullptr},
-    {"VI", nullptr}, {"VP", nullptr}, {"VR", nullptr}, {"VS", nullptr}, {"VW", nullptr},
+    "VA", "VC", "VD", "VE", "VF", "VI", "VP", "VR", "VS", "VW",
     // Window-system messages
-    {"WD", nullptr}, {"WE", nullptr}, {"WF", nullptr}, {"WT", nullptr},
+    "WD", "WE", "WF", "WT",
     // Direct driver messaging
-    {"XC", nullptr}, {"XD", nullptr}, {"XG", nullptr}, {"XI", nullptr}, {"XN", nullptr},
-    {"XP", nullptr}, {"XR", nullptr}, {"XS", nullptr}, {"XT", nullptr}, {"XU", nullptr},
-    {"XW", nullptr},
+    "XC", "XD", "XG", "XI", "XN", "XP", "XR", "XS", "XT", "XU", "XW",
 };
 // clang-format on
 
-static_assert(std::size(kCommands) == 222, "the command set has 222 mnemonics");
+static_assert(std::size(kMnemonics) == 222, "the command set has 222 mnemonics");
 
 constexpr int kLetters = 26;
+
+int Cell(char first, char second) {
+  if (first < 'A' || first > 'Z' || second < 'A' || second > 'Z') return -1;
+  return (first - 'A') * kLetters + (second - 'A');
+}
 
 // Two capital letters index the grid directly, so a look-up costs one load.
 struct Grid {
   std::array<CommandHandler, kLetters * kLetters> handlers{};
+  std::array<bool, kLetters * kLetters> isMnemonic{};
 
   Grid() {
-    for (const CommandEntry& entry : kCommands) {
-      const int cell = Cell(entry.mnemonic[0], entry.mnemonic[1]);
-      handlers[static_cast<size_t>(cell)] = entry.handler;
+    for (const std::string_view mnemonic : kMnemonics) {
+      isMnemonic[static_cast<size_t>(Cell(mnemonic[0], mnemonic[1]))] = true;
     }
-  }
-
-  static int Cell(char first, char second) {
-    if (first < 'A' || first > 'Z' || second < 'A' || second > 'Z') return -1;
-    return (first - 'A') * kLetters + (second - 'A');
   }
 };
 
@@ -138,19 +97,53 @@ Grid& TheGrid() {
   return grid;
 }
 
-}  // namespace
-
-CommandHandler FindHandler(char first, char second) {
-  const int cell = Grid::Cell(first, second);
-  return cell < 0 ? nullptr : TheGrid().handlers[static_cast<size_t>(cell)];
+// The cell of one of the 222 mnemonics; -1 for any other text.
+int MnemonicCell(std::string_view text) {
+  if (text.size() != 2) return -1;
+  const int cell = Cell(text[0], text[1]);
+  return cell >= 0 && TheGrid().isMnemonic[static_cast<size_t>(cell)] ? cell : -1;
 }
 
+}  // namespace
+
 uint32_t g_commandTableGeneration = 0;
+
+std::span<const std::string_view> Mnemonics() {
+  return kMnemonics;
+}
+
+bool IsMnemonic(std::string_view text) {
+  return MnemonicCell(text) >= 0;
+}
+
+bool RegisterCommands(CommandTable table) {
+  bool allKnown = true;
+  for (const CommandEntry& entry : table) {
+    const int cell = MnemonicCell(entry.mnemonic);
+    if (cell < 0) {
+      allKnown = false;
+      continue;
+    }
+    TheGrid().handlers[static_cast<size_t>(cell)] = entry.handler;
+  }
+  ++g_commandTableGeneration;
+  return allKnown;
+}
+
+void ClearCommands() {
+  TheGrid().handlers.fill(nullptr);
+  ++g_commandTableGeneration;
+}
+
+CommandHandler FindHandler(char first, char second) {
+  const int cell = Cell(first, second);
+  return cell < 0 ? nullptr : TheGrid().handlers[static_cast<size_t>(cell)];
+}
 
 CommandHandler ReplaceHandler(std::string_view mnemonic, CommandHandler handler) {
   if (mnemonic.size() != 2) return nullptr;
   ++g_commandTableGeneration;
-  const int cell = Grid::Cell(mnemonic[0], mnemonic[1]);
+  const int cell = Cell(mnemonic[0], mnemonic[1]);
   if (cell < 0) return nullptr;
   CommandHandler& slot = TheGrid().handlers[static_cast<size_t>(cell)];
   const CommandHandler previous = slot;

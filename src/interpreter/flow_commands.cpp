@@ -376,4 +376,16 @@ int ExecEV(const CommandCall& call) {
   return 0;
 }
 
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"EG", ExecEG}, {"EI", ExecEI}, {"EV", ExecEV}, {"JA", ExecJA}, {"JC", ExecJC},
+    {"JD", ExecJD}, {"JE", ExecJE}, {"JG", ExecJG}, {"JI", ExecJI}, {"JL", ExecJL},
+    {"JO", ExecJO}, {"JR", ExecJR}, {"JS", ExecJS}, {"JT", ExecJT},
+};
+
+}  // namespace
+
+const CommandTable kFlowCommands = kRows;
+
 }  // namespace velcrum

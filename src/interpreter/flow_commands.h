@@ -25,4 +25,7 @@ int ExecEG(const CommandCall& call);
 int ExecEI(const CommandCall& call);
 int ExecEV(const CommandCall& call);
 
+// The flow-control commands, as rows of the dispatcher's table.
+extern const CommandTable kFlowCommands;
+
 }  // namespace velcrum

@@ -1,7 +1,6 @@
 // The interpreter's reset to program start.
 #include "interpreter/interpreter_reset.h"
 
-#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/script_random.h"
@@ -16,7 +15,6 @@ InterpreterSettings g_settings;
 void ResetInterpreter() {
   g_settings = InterpreterSettings{};
   g_instanceName.clear();
-  g_modulePath.clear();
   g_bParamError = false;
   ClearVariables(true);
   FreeMemories();

@@ -332,4 +332,15 @@ int ExecMW(const CommandCall& call) {
   return MemoryFile(call, FileDirection::kWrite);
 }
 
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"MA", ExecMA}, {"MD", ExecMD}, {"MF", ExecMF}, {"MG", ExecMG}, {"MI", ExecMI}, {"ML", ExecML},
+    {"MM", ExecMM}, {"MP", ExecMP}, {"MR", ExecMR}, {"MS", ExecMS}, {"MW", ExecMW},
+};
+
+}  // namespace
+
+const CommandTable kMemoryCommands = kRows;
+
 }  // namespace velcrum

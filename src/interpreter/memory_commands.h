@@ -23,4 +23,7 @@ int ExecMR(const CommandCall& call);
 int ExecMS(const CommandCall& call);
 int ExecMW(const CommandCall& call);
 
+// The memory commands, as rows of the dispatcher's table.
+extern const CommandTable kMemoryCommands;
+
 }  // namespace velcrum

@@ -288,4 +288,15 @@ int ExecNF(const CommandCall& call) {
   return 0;
 }
 
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"NA", ExecNA}, {"NB", ExecNB}, {"NC", ExecNC}, {"ND", ExecND}, {"NF", ExecNF},
+    {"NL", ExecNL}, {"NM", ExecNM}, {"NR", ExecNR}, {"NS", ExecNS}, {"NT", ExecNT},
+};
+
+}  // namespace
+
+const CommandTable kNumericCommands = kRows;
+
 }  // namespace velcrum

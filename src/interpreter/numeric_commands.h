@@ -21,4 +21,7 @@ int ExecNR(const CommandCall& call);
 int ExecNS(const CommandCall& call);
 int ExecNT(const CommandCall& call);
 
+// The numeric commands, as rows of the dispatcher's table.
+extern const CommandTable kNumericCommands;
+
 }  // namespace velcrum

@@ -16,8 +16,8 @@
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
 #include "platform/desktop/desktop.h"
-#include "shell/configuration.h"
-#include "shell/shell_state.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
 
 namespace velcrum {
 
@@ -167,13 +167,13 @@ platform::Result VLNetSup_Accept(const platform::Message& message) {
       const std::string_view data(message.data);
       text = data.substr(0, std::min(data.find('\0'), kMaxQueuedText));
     }
-    if (g_config.synchronousMode != 0 && g_pRevFifo) {
+    if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
       g_pRevFifo->PutData(0, number, message.wParam, 0, 0, text.c_str(),
                           static_cast<int>(text.size() + 1));
     } else {
       VLNetSup_Dispatch(0, number, message.wParam, 0, text.c_str());
     }
-  } else if (g_config.synchronousMode != 0 && g_pRevFifo) {
+  } else if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
     g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam);
   } else {
     VLNetSup_Dispatch(0, number, message.wParam, message.lParam, nullptr);

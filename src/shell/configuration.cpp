@@ -1,57 +1,21 @@
-// Reading the configuration: directories, VELCRUM.INI in two groups, NXI.INI and the
-// workstation number.
+// Reading the configuration: VELCRUM.INI in two groups, and handing the settings on.
 #include "shell/configuration.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <optional>
 
-#include "interpreter/decimal.h"
 #include "interpreter/format.h"
 #include "interpreter/settings.h"
-#include "platform/paths.h"
 #include "platform/profile.h"
-#include "shell/log_file.h"
-#include "shell/warning_box.h"
+#include "runtime/configuration_files.h"
+#include "runtime/log_file.h"
+#include "runtime/subsystem_settings.h"
 
 namespace velcrum {
 
 Configuration g_config;
 
 namespace {
-
-constexpr char kLocatorFile[] = "c:\\vorn_config.ini";
-
-// "%d" (or "%u") as sscanf reads it: blanks, a sign, digits. Nothing when the text does
-// not begin with a number, so that the setting keeps the value it had.
-std::optional<int> ScanNumber(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-  return ReadDecimal(text);
-}
-
-// A directory from CC_ROOT and CC_SYSTEM when both are set and the joined path fits,
-// otherwise from the locator file, which gets the Windows directory when it has none.
-std::string LocateDirectory(const char* lastPart, const char* locatorKey, size_t size) {
-  const char* root = std::getenv("CC_ROOT");
-  const char* system = std::getenv("CC_SYSTEM");
-  if (root && system && *root && *system) {
-    const std::string_view r(root), s(system), last(lastPart);
-    if (size > r.size() + s.size() + last.size() + 2) {
-      return Format("%s\\%s\\%s", root, system, lastPart);
-    }
-  }
-  std::string directory = GetPrivateProfileString("Config", locatorKey, "NONE", 512, kLocatorFile);
-  if (directory == "NONE") {
-    directory = GetWindowsDirectory();
-    WritePrivateProfileString("Config", locatorKey, directory, kLocatorFile);
-  }
-  directory.resize(std::min(directory.size(), size > 0 ? size - 1 : 0));
-  return directory;
-}
 
 class IniReader {
  public:
@@ -70,7 +34,7 @@ class IniReader {
   // is written back with `written` and the setting takes `used`.
   int Int(const char* section, const char* key, size_t size, int& setting, const char* written,
           int used) const {
-    if (const auto number = ScanNumber(Text(section, key, "-1", size))) setting = *number;
+    if (const auto number = ScanIniNumber(Text(section, key, "-1", size))) setting = *number;
     if (setting == -1) {
       Write(section, key, written);
       setting = used;
@@ -87,7 +51,7 @@ class IniReader {
   // A key read into a scratch value reset to 0 first; a missing key reads as -1.
   int Scratch(const char* section, const char* key, size_t size,
               const char* defaultValue = "-1") const {
-    return ScanNumber(Text(section, key, defaultValue, size)).value_or(0);
+    return ScanIniNumber(Text(section, key, defaultValue, size)).value_or(0);
   }
 
   // Obsolete keys: present in any form, they are overwritten with a marker.
@@ -108,22 +72,11 @@ class IniReader {
 
 }  // namespace
 
-std::string ConfigurationDirectory(size_t size) {
-  return LocateDirectory("config\\system", "ConfigPath", size);
-}
-
-std::string SystemDirectory(size_t size) {
-  return LocateDirectory("windows\\lib", "SystemPath", size);
-}
-
-std::string VelcrumIniPath() { return ConfigurationDirectory() + "\\VELCRUM.INI"; }
-
-std::string NxiIniPath() { return ConfigurationDirectory() + "\\NXI.INI"; }
-
 void ReadConfigurationGroup1() {
   const IniReader ini(VelcrumIniPath());
   Configuration& c = g_config;
-  ini.Int("System", "V2CompatibleVelcrumNames", 120, c.v2CompatibleVelcrumNames, "0", 0);
+  ini.Int("System", "V2CompatibleVelcrumNames", 120, g_instanceSettings.v2CompatibleVelcrumNames,
+          "0", 0);
   ini.Clamped("Debug", "DebugWindowPositionX", c.debugWindowPositionX, "200", 200, 0, 2048);
   ini.Clamped("Debug", "DebugWindowPositionY", c.debugWindowPositionY, "310", 310, 0, 2048);
   ini.Clamped("Debug", "DebugWindowSizeW", c.debugWindowSizeW, "640", 640, 0, 2048);
@@ -142,8 +95,9 @@ void ReadConfigurationGroup1() {
 void ReadConfigurationGroup2() {
   const IniReader ini(VelcrumIniPath());
   Configuration& c = g_config;
-  ini.Int("System", "KALNXIEnable", 24, c.kalNxiEnable, "1", 1);
-  ini.Int("32Bit", "SynchronousMode", 9, c.synchronousMode, "1", 1);
+  NetworkSettings& network = g_networkSettings;
+  ini.Int("System", "KALNXIEnable", 24, network.kalNxiEnable, "1", 1);
+  ini.Int("32Bit", "SynchronousMode", 9, network.synchronousMode, "1", 1);
   ini.Int("System", "FastClose", 9, c.fastClose, "1", -1);
   ini.Obsolete("System", "VideoCard");
   for (int chain = 0; chain < 4; ++chain) {
@@ -157,7 +111,7 @@ void ReadConfigurationGroup2() {
   }
   std::transform(c.umdProtocol.begin(), c.umdProtocol.end(), c.umdProtocol.begin(),
                  [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  if (const auto baud = ScanNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
+  if (const auto baud = ScanIniNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
     c.umdBaudRate = static_cast<unsigned>(*baud);
   }
   if (c.umdBaudRate == 0) {
@@ -197,7 +151,7 @@ void ReadConfigurationGroup2() {
   c.timeStampStartup = ini.Scratch("System", "TimeStampStartup", 128, "0");
   c.timeStampProfiling = ini.Scratch("System", "TimeStampProfiling", 128, "0");
   ini.Int("System", "MaxExecWindows", 14, c.maxExecWindows, "24", 24);
-  if (const auto number = ScanNumber(ini.Text("Debug", "NewStartUp", "-1", 10))) {
+  if (const auto number = ScanIniNumber(ini.Text("Debug", "NewStartUp", "-1", 10))) {
     c.newStartUp = *number;
   }
   if (c.newStartUp == -1) c.newStartUp = 1;
@@ -214,22 +168,8 @@ void ReadConfigurationGroup2() {
   ini.Int("System", "EnableParameterInspection", 20, c.enableParameterInspection, "1", 1);
   ini.Int("System", "EnableParameterInspectMsgs", 20, c.enableParameterInspectMsgs, "1", 1);
 
-  c.workstation = c.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
+  g_instanceSettings.workstation = network.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
   ApplyConfiguration();
-}
-
-int ReadWorkstationNumber() {
-  if (const char* fromEnvironment = std::getenv("CC_WORKSTATION"); fromEnvironment && *fromEnvironment) {
-    const int number = ReadDecimal(fromEnvironment);
-    if (number >= 1 && number <= 999) return number;
-  }
-  const std::string nxiIni = NxiIniPath();
-  const int number =
-      ScanNumber(GetPrivateProfileString("Network", "Workstation", "-1", 16, nxiIni)).value_or(0);
-  if (number != -1) return number;
-  WritePrivateProfileString("Network", "Workstation", "999", nxiIni);
-  ShowWarningBox("Workstation ID not set in NXI.INI");
-  return -1;
 }
 
 void ApplyConfiguration() {
@@ -239,15 +179,17 @@ void ApplyConfiguration() {
   g_settings.outputParserTrace = (flags & kDebugParserTrace) != 0;
   g_settings.outputDebug = (flags & kDebugOutputDebug) != 0;
   g_settings.timeStampStartup = g_config.timeStampStartup == 1;
-  g_settings.parameterInspection =
-      g_config.enableParameterInspection == 0   ? Inspection::kOff
-      : g_config.enableParameterInspection == 2 ? Inspection::kStrict
-                                                 : Inspection::kOn;
+  g_settings.parameterInspection = g_config.enableParameterInspection == 0   ? Inspection::kOff
+                                   : g_config.enableParameterInspection == 2 ? Inspection::kStrict
+                                                                             : Inspection::kOn;
   g_settings.parameterInspectMsgs = g_config.enableParameterInspectMsgs != 0;
   g_settings.txVerticalBarCrlf = g_config.txVerticalBarCrlf;
   g_bLogToFile = g_config.logToFile != 0;
 }
 
-void ResetConfiguration() { g_config = Configuration{}; }
+void ResetConfiguration() {
+  g_config = Configuration{};
+  ResetSubsystemSettings();
+}
 
 }  // namespace velcrum

@@ -1,9 +1,8 @@
-// The runtime's settings: the configuration and system directories, VELCRUM.INI (read
-// in two groups at start, every missing key written back with its default), the two
-// keys of NXI.INI, and the workstation number.
+// The runtime's settings: VELCRUM.INI, read in two groups at start, every missing key
+// written back with its default. The shell keeps the settings it obeys itself here and
+// fills those of the interpreter and of the other subsystems (subsystem_settings.h).
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace velcrum {
@@ -21,7 +20,6 @@ enum DebugFlag : unsigned {
 
 struct Configuration {
   // Group 1.
-  int v2CompatibleVelcrumNames = 0;
   int debugWindowPositionX = 0, debugWindowPositionY = 0;
   int debugWindowSizeW = 0, debugWindowSizeH = 0;
   int editorWindowPositionX = 0, editorWindowPositionY = 0;
@@ -29,8 +27,6 @@ struct Configuration {
   int variablesWindowPositionX = 0, variablesWindowPositionY = 0;
   int variablesWindowSizeW = 0, variablesWindowSizeH = 0;
   // Group 2.
-  int kalNxiEnable = 0;
-  int synchronousMode = 0;
   int fastClose = 0;
   int umdChains[4] = {0, 0, 0, 0};
   std::string umdProtocol;
@@ -52,29 +48,14 @@ struct Configuration {
   int emMessageWindowSizeW = 0, emMessageWindowSizeH = 0;
   int enableParameterInspection = 0;
   int enableParameterInspectMsgs = 0;
-  // 1 to 999; -1 when not set; 0 with the network switched off.
-  int workstation = 0;
 };
 
 extern Configuration g_config;
-
-// The configuration and system directories (Windows paths or, from the environment, host
-// paths), cut to size - 1 characters.
-std::string ConfigurationDirectory(std::size_t size = 256);
-std::string SystemDirectory(std::size_t size = 256);
-
-// The files in the configuration directory.
-std::string VelcrumIniPath();
-std::string NxiIniPath();
 
 // Reads group 1 (process entry) and group 2 (initialisation, which also settles the
 // workstation number when the network is switched on).
 void ReadConfigurationGroup1();
 void ReadConfigurationGroup2();
-
-// CC_WORKSTATION, else NXI.INI; -1 (with "999" written and the warning box shown) when
-// neither gives one.
-int ReadWorkstationNumber();
 
 // Hands the settings on to those who obey them: the debug-flag word, the inspection
 // settings and the TX switch to the interpreter's settings, LogToFile to the log file.

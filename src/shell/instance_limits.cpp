@@ -7,8 +7,8 @@
 
 #include "network/kal_messages.h"
 #include "platform/desktop/desktop.h"
+#include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "shell/shell_state.h"
 
 namespace velcrum {
 namespace {

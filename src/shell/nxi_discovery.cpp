@@ -9,11 +9,11 @@
 #include "network/kal_messages.h"
 #include "platform/desktop/desktop.h"
 #include "platform/profile.h"
-#include "shell/configuration.h"
+#include "runtime/configuration_files.h"
+#include "runtime/process_state.h"
+#include "runtime/warning_box.h"
 #include "shell/resources.h"
 #include "shell/sections.h"
-#include "shell/shell_state.h"
-#include "shell/warning_box.h"
 
 namespace velcrum {
 namespace {

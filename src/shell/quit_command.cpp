@@ -10,7 +10,7 @@
 #include "interpreter/host.h"
 #include "interpreter/parameter_checks.h"
 #include "network/kal_messages.h"
-#include "shell/shell_state.h"
+#include "runtime/process_state.h"
 
 namespace velcrum {
 namespace {
@@ -45,5 +45,15 @@ int ExecQuit(const CommandCall& call) {
   PostCloseDown();
   return 0;
 }
+
+namespace {
+
+constexpr CommandEntry kRows[] = {
+    {"EQ", ExecQuit},
+};
+
+}  // namespace
+
+const CommandTable kQuitCommand = kRows;
 
 }  // namespace velcrum

@@ -7,4 +7,7 @@ namespace velcrum {
 
 int ExecQuit(const CommandCall& call);
 
+// EQ as a row of the dispatcher's table.
+extern const CommandTable kQuitCommand;
+
 }  // namespace velcrum

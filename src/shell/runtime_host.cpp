@@ -1,16 +1,15 @@
 // The runtime's host: the platform layer's debugger channel and message boxes.
 #include "shell/runtime_host.h"
 
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
+#include "runtime/process_state.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
-#include "shell/shell_state.h"
 #include "shell/shutdown.h"
 
 namespace velcrum {
@@ -47,7 +46,7 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
 }
 
 void RuntimeHost::Beep() {
-  QApplication::beep();
+  platform::Beep();
 }
 
 void RuntimeHost::SetMainWindowTitle(std::string_view title) {

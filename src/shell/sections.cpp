@@ -10,9 +10,9 @@
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/variables.h"
+#include "runtime/process_state.h"
 #include "shell/configuration.h"
 #include "shell/resources.h"
-#include "shell/shell_state.h"
 
 namespace velcrum {
 namespace {

@@ -10,11 +10,12 @@
 #include "interpreter/version.h"
 #include "platform/desktop/popup_menu.h"
 #include "platform/profile.h"
+#include "runtime/configuration_files.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
 #include "shell/configuration.h"
 #include "shell/resources.h"
-#include "shell/shell_state.h"
 #include "shell/shutdown.h"
-#include "shell/subsystem_hooks.h"
 
 namespace velcrum {
 namespace {
@@ -40,13 +41,6 @@ void ToggleDebugSwitch(const DebugSwitch& debugSwitch) {
   if (g_popupMenu) g_popupMenu->SetChecked(debugSwitch.item, on);
   WritePrivateProfileString("Debug", debugSwitch.key, on ? "1" : "0", VelcrumIniPath());
   ApplyConfiguration();
-  if (debugSwitch.bit == kDebugWindowShown) {
-    if (on) {
-      hooks::CreateDebugWindow();
-    } else {
-      hooks::DestroyDebugWindow();
-    }
-  }
 }
 
 std::string AboutLine(int id, const char* format, const char* unknown) {
@@ -94,7 +88,6 @@ void ToggleVariablesWindowFromMenu() {
     g_popupMenu->SetChecked(kMenuShowVariables, shown);
     g_popupMenu->SetEnabled(kMenuClearVariables, shown);
   }
-  hooks::ToggleVariablesWindow();
 }
 
 bool MenuItemChecked(uint32_t item) {
@@ -110,7 +103,9 @@ std::string AboutText() {
          Format("Compiled : %s - %s\n", __DATE__, __TIME__);
 }
 
-void OnMenuCommand(uint32_t item) {
+namespace {
+
+void ActOnMenuItem(uint32_t item) {
   for (const DebugSwitch& debugSwitch : kDebugSwitches) {
     if (item == debugSwitch.item) {
       ToggleDebugSwitch(debugSwitch);
@@ -118,15 +113,11 @@ void OnMenuCommand(uint32_t item) {
     }
   }
   switch (item) {
-    case kMenuShowEditor:
-      hooks::OpenScriptEditor();
-      break;
     case kMenuShowVariables:
       ToggleVariablesWindowFromMenu();
       break;
     case kMenuClearVariables:
       ClearVariables(true);
-      hooks::RefreshVariablesWindow();
       break;
     case kMenuAbout:
       TheHost().ShowMessageBox("About", AboutText(),
@@ -138,6 +129,15 @@ void OnMenuCommand(uint32_t item) {
     default:
       break;
   }
+}
+
+}  // namespace
+
+void OnMenuCommand(uint32_t item) {
+  ActOnMenuItem(item);
+  // The editor, the debug and the variables windows are the developer tools' work: they
+  // act on the same item once the shell has set its switches.
+  OfferToModules(platform::Message::Plain(platform::WM_COMMAND, item));
 }
 
 }  // namespace velcrum

@@ -19,15 +19,16 @@
 #include "network/kal_messages.h"
 #include "network/net_link.h"
 #include "platform/desktop/desktop.h"
+#include "runtime/log_file.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
+#include "runtime/timers.h"
 #include "shell/configuration.h"
-#include "shell/log_file.h"
 #include "shell/main_window.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
-#include "shell/shell_state.h"
-#include "shell/subsystem_hooks.h"
 #include "shell/support_libraries.h"
-#include "shell/timers.h"
 
 namespace velcrum {
 namespace {
@@ -35,7 +36,7 @@ namespace {
 // NXI is told that this window leaves, and stops sending network status.
 void TakeLeaveOfNxi() {
   const uint32_t self = g_hwndMain & 0xFFFF;
-  if (g_config.kalNxiEnable != 0) {
+  if (g_networkSettings.kalNxiEnable != 0) {
     VLNetSup_Send(g_hwndMain, g_hwndNxi, KAL_CLIENT_HELLO, self, kClientHelloLeave);
   }
   if (g_hwndNxi != 0) {
@@ -49,21 +50,17 @@ void StartShutDown() {
   PushEmptyProcFrame();
   g_bInSequence = true;
   if (!g_bQuitImmediately) RunLine(kCloseDownSectionLine, 0);
-  hooks::CloseVideoOverlay();
+  RunShutDownStep(ShutDownStep::kCloseDownSectionRun);
   TakeLeaveOfNxi();
-  hooks::DisconnectDevices();
-  hooks::CloseUnderMonitorDisplays();
-  hooks::CloseAudioDevice();
-  hooks::DestroyPanels();
+  RunShutDownStep(ShutDownStep::kLeftNxi);
   VLSTMSup_FreeAll();
   FreeMemories();
-  if (g_config.printerSupport != 0) hooks::EndPrinting();
+  RunShutDownStep(ShutDownStep::kFreed);
   if (g_config.fastClose != 0 || g_bQuitImmediately) {
     platform::Post(g_hwndMain, platform::Message::Plain(kMsgFinalClose));
   } else if (platform::Window* window = MainWindow()) {
     window->SetTimer(kFinalCloseTimer, kFinalCloseDelayMs);
   }
-  if (g_config.debugFlags & kDebugWindowShown) hooks::DestroyDebugWindow();
   TimeStamp("80a2");
 }
 
@@ -96,7 +93,7 @@ void FinalCloseStep() {
     window->KillTimer(kQueueDrainTimer);
   }
   DestroyPopupMenu();
-  hooks::DestroyMessageWindow();
+  RunShutDownStep(ShutDownStep::kFinalStep);
   FreeBwcc();
   SaveScreenshotIfRequested();
   TimeStamp("90a2 - close down posting quit message");

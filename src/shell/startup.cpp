@@ -7,7 +7,6 @@
 
 #include <ctime>
 
-#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
@@ -17,25 +16,28 @@
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
 #include "interpreter/version.h"
-#include "network/cvorn_fifo.h"
 #include "network/kal_messages.h"
 #include "network/net_link.h"
 #include "panels/companion_script.h"
 #include "platform/desktop/desktop.h"
+#include "runtime/configuration_files.h"
+#include "runtime/cvorn_fifo.h"
+#include "runtime/instance_name.h"
+#include "runtime/module.h"
+#include "runtime/module_path.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
+#include "runtime/timers.h"
 #include "shell/configuration.h"
 #include "shell/instance_limits.h"
-#include "shell/instance_name.h"
 #include "shell/main_window.h"
 #include "shell/nxi_discovery.h"
 #include "shell/resources.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
-#include "shell/shell_state.h"
 #include "shell/shutdown.h"
 #include "shell/startup_log.h"
-#include "shell/subsystem_hooks.h"
 #include "shell/support_libraries.h"
-#include "shell/timers.h"
 
 namespace velcrum {
 namespace {
@@ -48,7 +50,8 @@ constexpr int kFifoPayload = 1024;
 RcResources g_panelResources;
 
 std::string CurrentInstanceName(int workstation) {
-  return FormInstanceName(g_modulePath, workstation, g_config.v2CompatibleVelcrumNames != 0);
+  return FormInstanceName(g_modulePath, workstation,
+                          g_instanceSettings.v2CompatibleVelcrumNames != 0);
 }
 
 bool LineExists(int line) {
@@ -108,7 +111,7 @@ bool PrepareProcess() {
   g_pRevFifo = MakeFifo("RevFifo", kRevFifoEntries);
   StartTimer(kQueueDrainTimer, kQueueDrainPeriodMs);
   MainWindow()->SetTitle(g_instanceName);
-  return g_config.kalNxiEnable == 0 || DiscoverNxi();
+  return g_networkSettings.kalNxiEnable == 0 || DiscoverNxi();
 }
 
 void WriteLimitsToLog() {
@@ -132,18 +135,16 @@ void WriteLimitsToLog() {
 void Initialise() {
   ReadConfigurationGroup2();
   ApplyConfiguration();
-  if (g_config.debugFlags & kDebugWindowShown) hooks::CreateDebugWindow();
-
   bStartUpDone = false;
   g_bClosingDown = false;
   g_iBackgroundMode = 0;
   g_iProcStackPtr = -1;
   g_bInSequence = false;
   g_bFirstActivation = true;
-  hooks::ClearExecOverride();
   ResetNetLink();
+  RunStartUpStep(StartUpStep::kConfigured);
 
-  g_instanceName = CurrentInstanceName(g_config.workstation);
+  g_instanceName = CurrentInstanceName(g_instanceSettings.workstation);
   MainWindow()->SetTitle(g_instanceName);
 
   if (!PrepareProcess()) {
@@ -152,26 +153,21 @@ void Initialise() {
   }
   ShowMainWindowOnDesktop();
   SeedScriptRandom(static_cast<uint32_t>(std::time(nullptr)));
-  hooks::ClearScriptTimers();
   ResetInstanceLimitRetries();
   g_bRemoteCloseAllowed = true;
 
   StartupLogLine(Format("<%s> : Version %s - Starting.", g_instanceName.c_str(), kVersion));
-  hooks::ResetDeviceRegistrations();
-  hooks::ResetAudioFlags();
+  RunStartUpStep(StartUpStep::kOnDesktop);
   AllocateMemories();
   LoadScript(BoundResources(), g_modulePath);
   BuildPopupMenu();
-  hooks::PrepareDeveloperWindows();
   ClearVariables(false);
-  if (g_config.printerSupport != 0) hooks::StartPrinting();
-  hooks::InitialisePanelTable();
-  hooks::ResetUnderMonitorDisplays();
+  RunStartUpStep(StartUpStep::kScriptLoaded);
   RunStartup();
 
   if (g_config.debugFlags & kDebugWindowShown) {
     DebugOut(Format("<%s> : Debug Mode...\n", g_instanceName.c_str()));
-    if (g_config.synchronousMode != 0) {
+    if (g_networkSettings.synchronousMode != 0) {
       DebugOut(Format("<%s> : Using synchronous message mode....\n", g_instanceName.c_str()));
     }
   }

@@ -4,7 +4,7 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/settings.h"
-#include "shell/log_file.h"
+#include "runtime/log_file.h"
 
 namespace velcrum {
 

@@ -1,12 +1,12 @@
 // Loading the support libraries at start and keeping them for the run.
 #include "shell/support_libraries.h"
 
-#include "commands/module_path.h"
 #include "controls/control_library.h"
 #include "interpreter/format.h"
 #include "interpreter/host.h"
 #include "platform/shared_library.h"
-#include "shell/configuration.h"
+#include "runtime/configuration_files.h"
+#include "runtime/module_path.h"
 
 namespace velcrum {
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "interpreter/executor_state.h"
+#include "runtime/configuration_files.h"
 
 namespace velcrum {
 

@@ -13,15 +13,15 @@
 #include "network/kal_messages.h"
 #include "network/net_link.h"
 #include "platform/desktop/desktop.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
+#include "runtime/timers.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
-#include "shell/shell_state.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
-#include "shell/subsystem_hooks.h"
-#include "shell/timers.h"
 
 namespace velcrum {
 namespace {
@@ -39,12 +39,12 @@ constexpr uint32_t kVkD = 'D';
 bool g_bShiftDownWithAlt = false;
 
 void OnKeyboard(const Message& message) {
-  hooks::CaptureKeyboardMessage(message.message, message.wParam, message.lParam);
+  OfferToModules(message);
   if (message.message == platform::WM_SYSKEYDOWN) {
     if (message.wParam == kVkShift) {
       g_bShiftDownWithAlt = true;
     } else if (message.wParam == kVkD && g_bShiftDownWithAlt) {
-      ToggleVariablesWindowFromMenu();
+      OnMenuCommand(kMenuShowVariables);
     }
   } else if ((message.message == platform::WM_KEYUP || message.message == platform::WM_SYSKEYUP) &&
              message.wParam == kVkShift) {
@@ -54,17 +54,8 @@ void OnKeyboard(const Message& message) {
 
 void OnTimer(const Message& message) {
   switch (message.wParam) {
-    case kUnderMonitorRotationTimer:
-      hooks::RotateUnderMonitorDisplays();
-      break;
     case kFinalCloseTimer:
       FinalCloseStep();
-      break;
-    case kVariablesRefreshTimer:
-      hooks::RefreshVariablesWindow();
-      break;
-    case kKeyboardFocusTimer:
-      hooks::OnKeyboardFocusTimer();
       break;
     case kQueueDrainTimer:
       VLNetSup_Pump();
@@ -73,11 +64,9 @@ void OnTimer(const Message& message) {
       CloseOneSurplusCopy(100);
       if (platform::Window* window = MainWindow()) window->KillTimer(kInstanceLimitTimer);
       break;
-    case kMessageWindowTimer:
-      hooks::OnMessageWindowTimeout();
-      break;
     default:
-      hooks::RepostTimerToFirstPanel(message.wParam, message.lParam);
+      // The script timers go to the first panel, the others to their subsystems.
+      OfferToModules(message);
       break;
   }
 }
@@ -125,14 +114,13 @@ Result VLWndProc(const Message& message) {
       OnTimer(message);
       return 0;
     case platform::WM_LBUTTONDOWN:
-      hooks::BringVariablesWindowToTop();
-      hooks::BringMessageWindowToTop();
+      OfferToModules(message);
       return 1;
     case platform::WM_RBUTTONDOWN:
       ShowPopupMenu();
       return 0;
     case MM_MCINOTIFY:
-      hooks::OnAudioNotify(message.wParam, message.lParam);
+      OfferToModules(message);
       return 0;
     case KAL_CLOSEDOWN:
       return OnCloseRequest(message);
@@ -140,7 +128,7 @@ Result VLWndProc(const Message& message) {
       OnCloseSurplusCopies(message.wParam);
       return 0;
     case kMsgRunLine:
-      hooks::BringMessageWindowToTop();
+      OfferToModules(message);
       TimeStamp("13e1 - running wParam");
       RunLine(static_cast<int>(message.wParam), 0);
       return 0;
@@ -173,7 +161,7 @@ Result VLWndProc(const Message& message) {
       OnDelayedStartup();
       return 0;
     case kMsgKeyEvent:
-      hooks::OnKeyEvent(message.wParam, message.lParam);
+      OfferToModules(message);
       return 0;
     default:
       return 0;

@@ -10,12 +10,13 @@
 #include <regex>
 #include <string>
 
-#include "commands/module_path.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "runtime/module_path.h"
+#include "runtime/subsystem_settings.h"
 #include "shell/configuration.h"
 #include "support/recording_host.h"
 
@@ -502,9 +503,9 @@ TEST_F(StringCommandsTest, SNRenamesTheInstanceAndTheMainWindow) {
       {"SN Switcherpanel", 1, "SWITCHER.012"},
       {"SN ''", 0, "________.012"},
   };
-  g_config.workstation = 12;
+  g_instanceSettings.workstation = 12;
   for (const auto& c : cases) {
-    g_config.v2CompatibleVelcrumNames = c.compatible;
+    g_instanceSettings.v2CompatibleVelcrumNames = c.compatible;
     Run(c.line);
     EXPECT_EQ(g_instanceName, c.expected) << c.line;
     EXPECT_EQ(host.windowTitle, c.expected) << c.line;

@@ -8,15 +8,16 @@
 #include <sstream>
 
 #include "desktop_fixture.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
 #include "network/kal_messages.h"
 #include "network/net_link.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
 #include "shell/configuration.h"
 #include "shell/resources.h"
+#include "shell/runtime_modules.h"
 #include "shell/shell_menu.h"
-#include "shell/shell_state.h"
 
 namespace velcrum {
 namespace {
@@ -25,10 +26,8 @@ class MainWindowTest : public platform::testing::DesktopTest {
  protected:
   void SetUp() override {
     DesktopTest::SetUp();
-    ResetInterpreter();
-    ResetShellState();
-    ResetNetLink();
-    ResetConfiguration();
+    InstallModules(RuntimeModules());
+    ResetModules();
     ASSERT_TRUE(CreateMainWindow());
     VLSTMSup_SetMem(30500, "MS 1 1 1");
     VLSTMSup_SetMem(31500, "MS 2 1 1");
@@ -36,8 +35,7 @@ class MainWindowTest : public platform::testing::DesktopTest {
   }
   void TearDown() override {
     DestroyMainWindow();
-    ResetShellState();
-    ResetInterpreter();
+    ResetModules();
     DesktopTest::TearDown();
   }
   static platform::Result Send(const platform::Message& message) {

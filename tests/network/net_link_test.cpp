@@ -11,15 +11,16 @@
 #include "desktop_fixture.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/host.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
 #include "platform/desktop/window.h"
-#include "shell/configuration.h"
-#include "shell/shell_state.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
+#include "shell/runtime_modules.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -35,9 +36,7 @@ class NetLinkTest : public testing::InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    ResetShellState();
     ResetNetLink();
-    g_config = Configuration{};
     g_settings.timeStampStartup = true;
     g_pCmdFifo = std::make_unique<Cvorn_fifo>();
     g_pRevFifo = std::make_unique<Cvorn_fifo>();
@@ -51,9 +50,8 @@ class NetLinkTest : public testing::InterpreterTest {
             {32000, "NM Z% 10 Z%:NA Z% 4 Z%"}});
   }
   void TearDown() override {
-    ResetShellState();
+    ResetModules();
     ResetNetLink();
-    g_config = Configuration{};
     InterpreterTest::TearDown();
   }
 
@@ -80,7 +78,7 @@ constexpr AcceptCase kAcceptCases[] = {
 };
 
 TEST_F(NetLinkTest, SynchronousModeQueuesEveryNetworkMessageWithItsAnswer) {
-  g_config.synchronousMode = 1;
+  g_networkSettings.synchronousMode = 1;
   for (const AcceptCase& c : kAcceptCases) {
     SCOPED_TRACE(c.message);
     EXPECT_TRUE(VLNetSup_IsNetworkMessage(c.message));
@@ -109,7 +107,7 @@ TEST_F(NetLinkTest, SynchronousModeQueuesEveryNetworkMessageWithItsAnswer) {
 }
 
 TEST_F(NetLinkTest, QueuedTextsAreTerminatedWhateverArrives) {
-  g_config.synchronousMode = 1;
+  g_networkSettings.synchronousMode = 1;
   // A text message posted without a text carries an empty one; an over-long text keeps
   // 1023 characters and its terminator; an embedded NUL ends the text.
   VLNetSup_Accept(platform::Message::Plain(KAL_REVERTIVE_TEXT, 1, 12345));
@@ -140,7 +138,7 @@ TEST_F(NetLinkTest, DirectModeRunsTheSectionsAtOnceWithTheSameAnswers) {
 }
 
 TEST_F(NetLinkTest, DrainRunsControlPressesBeforeNetworkMessagesEachInOrder) {
-  g_config.synchronousMode = 1;
+  g_networkSettings.synchronousMode = 1;
   VLNetSup_Accept(platform::Message::Plain(KAL_NETTXRXSTATUS, 0, 0));
   g_pCmdFifo->Put(0, 0, 100, 0, 0);
   VLNetSup_Accept(platform::Message::Plain(KAL_DATABASE_MSG, 0, 0));
@@ -171,7 +169,7 @@ TEST_F(NetLinkTest, DrainWaitsForStartUpAndStopsAtShutDown) {
 
   // Without queues (before start-up made them, after shut-down destroyed them) it is
   // harmless.
-  ResetShellState();
+  ResetProcessState();
   bStartUpDone = true;
   VLNetSup_Pump();
 }
@@ -213,12 +211,10 @@ class TunnelTest : public platform::testing::DesktopTest {
  protected:
   void SetUp() override {
     DesktopTest::SetUp();
-    ResetInterpreter();
+    InstallModules(RuntimeModules());
+    ResetModules();
     SetHost(&host_);
-    ResetShellState();
-    ResetNetLink();
-    g_config = Configuration{};
-    g_config.synchronousMode = 1;
+    g_networkSettings.synchronousMode = 1;
     g_pRevFifo = std::make_unique<Cvorn_fifo>();
     ASSERT_EQ(g_pRevFifo->Init("PANEL", "RevFifo", 1024, 1024), 1);
 
@@ -243,9 +239,7 @@ class TunnelTest : public platform::testing::DesktopTest {
   void TearDown() override {
     main_.reset();
     peer_.reset();
-    ResetShellState();
-    ResetNetLink();
-    g_config = Configuration{};
+    ResetModules();
     SetHost(nullptr);
     DesktopTest::TearDown();
   }

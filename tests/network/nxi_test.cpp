@@ -15,7 +15,7 @@
 #include "network/net_frame.h"
 #include "network/net_link.h"
 #include "platform/desktop/window.h"
-#include "shell/shell_state.h"
+#include "runtime/process_state.h"
 
 namespace velcrum {
 namespace {
@@ -24,7 +24,7 @@ class NxiTest : public platform::testing::DesktopTest {
  protected:
   void SetUp() override {
     DesktopTest::SetUp();
-    ResetShellState();
+    ResetProcessState();
     ResetNetLink();
     main_ = platform::Window::Create(platform::Window::Kind::kTopLevel, "Velcrum");
     ASSERT_TRUE(main_);
@@ -40,7 +40,7 @@ class NxiTest : public platform::testing::DesktopTest {
   }
   void TearDown() override {
     main_.reset();
-    ResetShellState();
+    ResetProcessState();
     ResetNetLink();
     DesktopTest::TearDown();
   }

@@ -13,6 +13,8 @@
 #include "interpreter/settings.h"
 #include "platform/platform_fixture.h"
 #include "platform/profile.h"
+#include "runtime/configuration_files.h"
+#include "runtime/subsystem_settings.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -113,7 +115,7 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
   EXPECT_EQ(c.videoCaptureApplication, "NONE");
   EXPECT_EQ(c.newStartUp, 1);
   EXPECT_EQ(c.maxExecWindows, 24);
-  EXPECT_EQ(c.workstation, 12);
+  EXPECT_EQ(g_instanceSettings.workstation, 12);
   EXPECT_EQ(c.debugFlags, 0u);
   EXPECT_TRUE(host.boxes.empty());
 
@@ -140,7 +142,7 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
   EXPECT_EQ(c.variablesWindowPositionY, 1000);
   EXPECT_EQ(c.emMessageWindowPositionX, 0);
   EXPECT_EQ(c.umdProtocol, "AMAZON");
-  EXPECT_EQ(c.workstation, 0);  // network off: no workstation number asked for
+  EXPECT_EQ(g_instanceSettings.workstation, 0);  // network off: no workstation number asked for
   EXPECT_EQ(c.newStartUp, 0);
   EXPECT_EQ(c.debugFlags, kDebugWindowShown | kDebugToSystemDebugger);
   const auto keys = Keys(VelcrumIni());

@@ -4,7 +4,7 @@
 #include "interpreter/executor.h"
 #include "interpreter/variables.h"
 #include "network/kal_messages.h"
-#include "shell/shell_state.h"
+#include "runtime/process_state.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -14,10 +14,10 @@ class QuitCommandTest : public testing::InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    ResetShellState();
+    ResetProcessState();
   }
   void TearDown() override {
-    ResetShellState();
+    ResetProcessState();
     InterpreterTest::TearDown();
   }
 };

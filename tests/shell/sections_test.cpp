@@ -7,8 +7,8 @@
 
 #include "interpreter/executor_state.h"
 #include "interpreter/variables.h"
+#include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "shell/shell_state.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -18,13 +18,13 @@ class SectionsTest : public testing::InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    ResetShellState();
+    ResetProcessState();
     ResetConfiguration();
     // Each section records that it ran in memory 1 and goes on in sequence to line +1.
     Script({{30500, "MS 30500 1 1"}, {31500, "MS 31500 1 1"}, {31501, "MS 31501 2 2"}});
   }
   void TearDown() override {
-    ResetShellState();
+    ResetProcessState();
     InterpreterTest::TearDown();
   }
 };

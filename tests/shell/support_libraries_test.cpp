@@ -8,12 +8,13 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "commands/module_path.h"
 #include "controls/control_library.h"
 #include "interpreter/host.h"
 #include "interpreter/interpreter_reset.h"
 #include "platform/platform_fixture.h"
 #include "platform/shared_library.h"
+#include "runtime/configuration_files.h"
+#include "runtime/module_path.h"
 #include "shell/configuration.h"
 #include "support/control_libraries.h"
 #include "support/recording_host.h"

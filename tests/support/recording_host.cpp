@@ -5,9 +5,10 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
-#include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
+#include "runtime/module.h"
+#include "shell/display_free_modules.h"
 
 namespace velcrum::testing {
 
@@ -33,7 +34,8 @@ void RecordingHost::EditorStatus(std::string_view text) {
 }
 
 void InterpreterTest::SetUp() {
-  ResetInterpreter();
+  InstallModules(DisplayFreeModules());
+  ResetModules();
   SetHost(&host);
   g_instanceName = "TEST____.000";
   g_settings.enableOutputDbwin = true;

@@ -59,8 +59,9 @@ class RecordingHost final : public Host {
   std::vector<int> endedWith;
 };
 
-// Resets the interpreter, installs a RecordingHost and turns the system-debugger channel
-// on, so that everything written to the debug output lands in host.debugger.
+// Installs the display-free modules and resets them (the interpreter, the process-wide
+// state, the configuration), installs a RecordingHost and turns the system-debugger
+// channel on, so that everything written to the debug output lands in host.debugger.
 class InterpreterTest : public ::testing::Test {
  protected:
   void SetUp() override;

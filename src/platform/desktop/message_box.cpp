@@ -111,6 +111,10 @@ bool HeadlessAnswer(BoxButtons buttons, BoxAnswer* answer) {
   return true;
 }
 
+void Beep() {
+  QApplication::beep();
+}
+
 BoxAnswer MessageBox(Hwnd owner, std::string_view caption, std::string_view text, BoxStyle style) {
   BoxAnswer answer = BoxAnswer::kOk;
   if (HeadlessAnswer(style.buttons, &answer)) {

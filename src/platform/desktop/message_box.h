@@ -24,6 +24,9 @@ struct BoxStyle {
   bool systemModal = false;  // blocks every window of the process and stays on top
 };
 
+// MessageBeep(0): the default system sound.
+void Beep();
+
 // Shows a box owned by `owner` (a window of this process, or kNoWindow) and returns the
 // operator's answer. Closing the box without a button answers Cancel where the box has
 // one (No for a Yes/No box), else OK.

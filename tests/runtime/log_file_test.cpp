@@ -1,5 +1,5 @@
 // The daily log file under c:\vornlogs.
-#include "shell/log_file.h"
+#include "runtime/log_file.h"
 
 #include <gtest/gtest.h>
 

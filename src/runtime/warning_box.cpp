@@ -1,5 +1,5 @@
 // The warning box.
-#include "shell/warning_box.h"
+#include "runtime/warning_box.h"
 
 #include "interpreter/format.h"
 #include "interpreter/host.h"

@@ -11,7 +11,6 @@ namespace velcrum {
 // to 8 characters (cut to exactly 8 in the compatible mode), spaces among the first 8
 // made "_", then "." and the workstation number in three digits ("DESK_4__.012").
 // Both "\" and "/" separate directories.
-std::string FormInstanceName(std::string_view modulePath, int workstation,
-                             bool compatibleNames);
+std::string FormInstanceName(std::string_view modulePath, int workstation, bool compatibleNames);
 
 }  // namespace velcrum

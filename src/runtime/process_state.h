@@ -1,16 +1,18 @@
-// The process-wide state of the shell: the life-cycle flags, the main and NXI window
-// handles, the saved start parameter and the two message queues.
+// The process-wide state that several subsystems read: the life-cycle flags, the main and
+// NXI window handles, the saved start parameter, the workstation and the two message
+// queues.
 //
-// The main window, the start-up and shut-down code, the network link and the commands that
-// end or rename the program all read and write these; ResetShellState puts them back as
-// they are before start-up, so that every test starts clean.
+// The shell sets most of it; the network link, the panels and the commands that end or
+// rename the program read and write it. It belongs to no subsystem, so that none of them
+// has to include the shell. ResetProcessState puts it back as it is before start-up, so
+// that every test starts clean.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "network/cvorn_fifo.h"
+#include "runtime/cvorn_fifo.h"
 
 namespace velcrum {
 
@@ -45,7 +47,8 @@ extern std::string g_szBackgroundBitmap;
 extern std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
 extern std::unique_ptr<Cvorn_fifo> g_pRevFifo;
 
-// Everything above back to its state before start-up (the queues destroyed).
-void ResetShellState();
+// Everything above and the module path back to their state before start-up (the queues
+// destroyed).
+void ResetProcessState();
 
 }  // namespace velcrum

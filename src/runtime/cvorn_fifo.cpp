@@ -1,12 +1,12 @@
 // The message queue.
-#include "network/cvorn_fifo.h"
+#include "runtime/cvorn_fifo.h"
 
 #include <algorithm>
 #include <new>
 
 #include "interpreter/format.h"
 #include "interpreter/host.h"
-#include "shell/log_file.h"
+#include "runtime/log_file.h"
 
 namespace velcrum {
 

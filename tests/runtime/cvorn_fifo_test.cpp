@@ -1,5 +1,5 @@
 // The message queue: order, wrap-around, bounds, payload copies and the full queue.
-#include "network/cvorn_fifo.h"
+#include "runtime/cvorn_fifo.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 namespace velcrum {
 
-// Empty until start-up sets it; ResetInterpreter empties it.
+// Empty until start-up sets it; ResetProcessState empties it.
 extern std::string g_modulePath;
 
 }  // namespace velcrum

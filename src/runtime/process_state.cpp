@@ -1,5 +1,7 @@
-// The shell's process-wide state.
-#include "shell/shell_state.h"
+// The process-wide state shared by the subsystems.
+#include "runtime/process_state.h"
+
+#include "runtime/module_path.h"
 
 namespace velcrum {
 
@@ -21,7 +23,7 @@ std::string g_szBackgroundBitmap;
 std::unique_ptr<Cvorn_fifo> g_pCmdFifo;
 std::unique_ptr<Cvorn_fifo> g_pRevFifo;
 
-void ResetShellState() {
+void ResetProcessState() {
   bStartUpDone = false;
   g_bClosingDown = false;
   g_bQuitImmediately = false;
@@ -35,6 +37,7 @@ void ResetShellState() {
   g_szBackgroundBitmap.clear();
   g_pCmdFifo.reset();
   g_pRevFifo.reset();
+  g_modulePath.clear();
 }
 
 }  // namespace velcrum

@@ -1,5 +1,5 @@
 // The module path.
-#include "commands/module_path.h"
+#include "runtime/module_path.h"
 
 namespace velcrum {
 

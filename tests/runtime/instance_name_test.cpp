@@ -1,5 +1,5 @@
 // Forming the instance name from the module path.
-#include "shell/instance_name.h"
+#include "runtime/instance_name.h"
 
 #include <gtest/gtest.h>
 

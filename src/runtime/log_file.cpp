@@ -1,5 +1,5 @@
 // The daily log file.
-#include "shell/log_file.h"
+#include "runtime/log_file.h"
 
 #include <cstdio>
 #include <ctime>

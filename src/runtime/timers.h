@@ -1,4 +1,5 @@
-// The shell's own timers on the main window (the script timers are 1 to 16).
+// The main window's timers: the shell's own and those it hands to a subsystem (the script
+// timers are 1 to 16).
 #pragma once
 
 namespace velcrum {

@@ -1,13 +1,12 @@
 // Forming the instance name.
-#include "shell/instance_name.h"
+#include "runtime/instance_name.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace velcrum {
 
-std::string FormInstanceName(std::string_view modulePath, int workstation,
-                             bool compatibleNames) {
+std::string FormInstanceName(std::string_view modulePath, int workstation, bool compatibleNames) {
   constexpr size_t kMinimumWidth = 8;
   constexpr size_t kMaxLength = 255;
   const size_t slash = modulePath.find_last_of("\\/");

@@ -1,0 +1,54 @@
+// The installed modules and the calls that run their steps.
+#include "runtime/module.h"
+
+#include "runtime/log_file.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
+
+namespace velcrum {
+namespace {
+
+std::span<const Module* const> g_modules;
+
+}  // namespace
+
+void InstallModules(std::span<const Module* const> modules) {
+  g_modules = modules;
+  ClearCommands();
+  for (const Module* module : modules) {
+    for (const CommandTable table : module->commands) RegisterCommands(table);
+  }
+}
+
+std::span<const Module* const> InstalledModules() {
+  return g_modules;
+}
+
+void ResetModules() {
+  ResetProcessState();
+  ResetSubsystemSettings();
+  ResetLogFile();
+  for (const Module* module : g_modules) {
+    if (module->reset) module->reset();
+  }
+}
+
+void RunStartUpStep(StartUpStep step) {
+  for (const Module* module : g_modules) {
+    if (module->startUp) module->startUp(step);
+  }
+}
+
+void RunShutDownStep(ShutDownStep step) {
+  for (const Module* module : g_modules) {
+    if (module->shutDown) module->shutDown(step);
+  }
+}
+
+void OfferToModules(const platform::Message& message) {
+  for (const Module* module : g_modules) {
+    if (module->mainWindowMessage) module->mainWindowMessage(message);
+  }
+}
+
+}  // namespace velcrum

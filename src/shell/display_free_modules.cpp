@@ -1,0 +1,19 @@
+// The list of the display-free modules, in the order their steps run.
+#include "shell/display_free_modules.h"
+
+#include "commands/commands_module.h"
+#include "runtime/interpreter_module.h"
+#include "shell/shell_module.h"
+
+namespace velcrum {
+namespace {
+
+constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kShellModule};
+
+}  // namespace
+
+std::span<const Module* const> DisplayFreeModules() {
+  return kModules;
+}
+
+}  // namespace velcrum

@@ -1,0 +1,25 @@
+// The list of the velcrum program's modules.
+#include "shell/runtime_modules.h"
+
+#include "commands/commands_module.h"
+#include "network/network_module.h"
+#include "runtime/interpreter_module.h"
+#include "shell/shell_module.h"
+
+namespace velcrum {
+namespace {
+
+constexpr const Module* kModules[] = {
+    &kInterpreterModule,
+    &kCommandsModule,
+    &kNetworkModule,
+    &kShellModule,
+};
+
+}  // namespace
+
+std::span<const Module* const> RuntimeModules() {
+  return kModules;
+}
+
+}  // namespace velcrum

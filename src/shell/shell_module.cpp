@@ -1,0 +1,20 @@
+// The shell's module.
+#include "shell/shell_module.h"
+
+#include "shell/configuration.h"
+#include "shell/quit_command.h"
+
+namespace velcrum {
+namespace {
+
+const CommandTable kGroups[] = {kQuitCommand};
+
+}  // namespace
+
+const Module kShellModule = {
+    .name = "shell",
+    .commands = kGroups,
+    .reset = ResetConfiguration,
+};
+
+}  // namespace velcrum

@@ -1,0 +1,10 @@
+// The shell's commands as a module: EQ, and the shell's reset (its configuration).
+#pragma once
+
+#include "runtime/module.h"
+
+namespace velcrum {
+
+extern const Module kShellModule;
+
+}  // namespace velcrum
