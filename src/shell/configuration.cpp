@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "interpreter/decimal.h"
@@ -13,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "shell/log_file.h"
+#include "shell/startup_log.h"
 #include "shell/warning_box.h"
 
 namespace velcrum {
@@ -33,6 +36,18 @@ std::optional<int> ScanNumber(std::string_view text) {
   return ReadDecimal(text);
 }
 
+// Writes a setting back into its file. A write that fails leaves the file as it was; it
+// is said on the debug output and in the log, since the key stays missing and every start
+// tries again.
+void WriteBack(std::string_view section, std::string_view key, std::string_view value,
+               const std::string& file) {
+  if (WritePrivateProfileString(section, key, value, file)) return;
+  const char* reason = std::strerror(errno);
+  StartupLogLine(Format("Cannot write [%.*s] %.*s=%.*s to %s: %s", static_cast<int>(section.size()),
+                        section.data(), static_cast<int>(key.size()), key.data(),
+                        static_cast<int>(value.size()), value.data(), file.c_str(), reason));
+}
+
 // A directory from CC_ROOT and CC_SYSTEM when both are set and the joined path fits,
 // otherwise from the locator file, which gets the Windows directory when it has none.
 std::string LocateDirectory(const char* lastPart, const char* locatorKey, size_t size) {
@@ -47,7 +62,7 @@ std::string LocateDirectory(const char* lastPart, const char* locatorKey, size_t
   std::string directory = GetPrivateProfileString("Config", locatorKey, "NONE", 512, kLocatorFile);
   if (directory == "NONE") {
     directory = GetWindowsDirectory();
-    WritePrivateProfileString("Config", locatorKey, directory, kLocatorFile);
+    WriteBack("Config", locatorKey, directory, kLocatorFile);
   }
   directory.resize(std::min(directory.size(), size > 0 ? size - 1 : 0));
   return directory;
@@ -63,7 +78,7 @@ class IniReader {
   }
 
   void Write(const char* section, const char* key, std::string_view value) const {
-    WritePrivateProfileString(section, key, value, file_);
+    WriteBack(section, key, value, file_);
   }
 
   // An integer key: read with "-1" as default; a value of -1 means missing, and the key
@@ -227,7 +242,7 @@ int ReadWorkstationNumber() {
   const int number =
       ScanNumber(GetPrivateProfileString("Network", "Workstation", "-1", 16, nxiIni)).value_or(0);
   if (number != -1) return number;
-  WritePrivateProfileString("Network", "Workstation", "999", nxiIni);
+  WriteBack("Network", "Workstation", "999", nxiIni);
   ShowWarningBox("Workstation ID not set in NXI.INI");
   return -1;
 }
