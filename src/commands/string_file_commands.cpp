@@ -2,6 +2,7 @@
 //
 // File names are Windows paths in the script notation (c;/data/list.txt); they reach the
 // file system only through the platform's path mapping.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -11,9 +12,10 @@
 #include "commands/string_memory_range.h"
 #include "interpreter/arguments.h"
 #include "interpreter/diagnostics.h"
-#include "interpreter/format.h"
+#include "interpreter/file_reports.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 
 namespace velcrum {
@@ -39,20 +41,20 @@ bool CheckFileParameters(const CommandCall& call) {
   return !IsStrictInspection();
 }
 
-// Opens the file named by parameter 1 in the given mode, reporting an empty name and a
-// file that does not open.
-File OpenNamedFile(const CommandCall& call, const char* mode) {
-  const std::string name = ScriptPathToWindows(ParamText(1));
-  if (name.empty()) {
-    ReportParamWarning(Name(call), 1, call.text, "file name parameter is NULL");
-    return nullptr;
-  }
-  File file(OpenWindowsFile(name, mode));
-  if (!file) {
-    const std::string message = Format("File does not exist: '%s' ", name.c_str());
-    DebugOut(message);
-    ReportParamWarning(Name(call), 1, call.text, message);
-  }
+// The file named by parameter 1 as a Windows path; empty, and reported, when the name is.
+std::string FileName(const CommandCall& call) {
+  std::string name = ScriptPathToWindows(ParamText(1));
+  if (name.empty()) ReportParamWarning(Name(call), 1, call.text, "file name parameter is NULL");
+  return name;
+}
+
+// Opens the file named by parameter 1 for reading, reporting an empty name and a file
+// that does not open.
+File OpenNamedFile(const CommandCall& call) {
+  const std::string name = FileName(call);
+  if (name.empty()) return nullptr;
+  File file(OpenWindowsFile(name, "rt"));
+  if (!file) ReportFileNotOpened(Name(call), 1, call.text, name);
   return file;
 }
 
@@ -75,7 +77,7 @@ bool ReadLine(std::FILE* file, std::string& line) {
 int ExecSR(const CommandCall& call) {
   GetArguments(call.text, 3);
   if (!CheckFileParameters(call)) return 0;
-  const File file = OpenNamedFile(call, "rt");
+  const File file = OpenNamedFile(call);
   if (!file) return 0;
   const StringMemoryRange range = CheckStringMemoryRange(call, 2, 3);
   if (!range.valid) return 0;
@@ -103,20 +105,33 @@ int ExecSW(const CommandCall& call) {
       if (IsStrictInspection()) return 0;
     }
   }
-  const File file = OpenNamedFile(call, "wt");
-  if (!file) return 0;
+  const std::string name = FileName(call);
+  if (name.empty()) return 0;
   const int first = ParamValue(2);
   const int last = ParamValue(3);
+  // Nothing to write: the file is left as it is, not emptied.
   if (!IsValidStringMemoryRange(first, last)) return 0;
+  std::string contents;
+  int missing = 0;
   for (int index = first; index <= last; ++index) {
-    const char* memory = StringMemory(index);
-    if (memory == nullptr) {
-      ReportError(Name(call), " hStrMem[] is NULL");
+    if (const char* memory = StringMemory(index)) {
+      contents.append(memory, strnlen(memory, kMaxStringLength));
     } else {
-      std::fwrite(memory, 1, strnlen(memory, kMaxStringLength), file.get());
+      ++missing;
     }
-    std::fputc('\n', file.get());
+    contents += '\n';
   }
+  // The whole file is replaced at once, so a failed write leaves the old one as it was.
+  const FileWrite written = ReplaceWindowsFile(name, contents);
+  if (written == FileWrite::kNotOpened) {
+    ReportFileNotOpened(Name(call), 1, call.text, name);
+    return 0;
+  }
+  const int error = errno;
+  // A missing memory is written as an empty line.
+  for (int i = 0; i < missing; ++i) ReportError(Name(call), " hStrMem[] is NULL");
+  if (written == FileWrite::kNotWritten)
+    ReportFileNotWritten(Name(call), 1, call.text, name, error);
   return 0;
 }
 

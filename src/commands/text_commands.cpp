@@ -11,6 +11,7 @@
 #include "commands/text_commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,7 @@
 #include "interpreter/decimal.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/file_reports.h"
 #include "interpreter/format.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/settings.h"
@@ -414,16 +416,22 @@ int ExecTW(const CommandCall& call) {
     ReportParamWarning(cmd.name, 2, cmd.text, "file name parameter is NULL");
     return 0;
   }
+  // Every "|" is a line end; the text gets no line end of its own at the end.
+  std::string text(Text(1));
+  std::replace(text.begin(), text.end(), '|', '\n');
   std::FILE* file = OpenWindowsFile(name, "at");
   if (file == nullptr) {
-    const std::string message = Format("File does not exist: '%s' ", name.c_str());
-    DebugOut(message);
-    ReportParamWarning(cmd.name, 2, cmd.text, message);
+    ReportFileNotOpened(cmd.name, 2, cmd.text, name);
     return 0;
   }
-  // Every "|" is a line end; the text gets no line end of its own at the end.
-  for (const char c : Text(1)) std::fputc(c == '|' ? '\n' : c, file);
-  std::fclose(file);
+  // Appended in place: a failure can cost only the text being added.
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  int error = errno;
+  if (std::fclose(file) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (!written) ReportFileNotWritten(cmd.name, 2, cmd.text, name, error);
   return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "interpreter/memory_commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,10 +14,12 @@
 #include "interpreter/arguments.h"
 #include "interpreter/decimal.h"
 #include "interpreter/diagnostics.h"
+#include "interpreter/file_reports.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 
 namespace velcrum {
@@ -113,8 +116,40 @@ void ReadMemoryFile(std::FILE* file, int32_t first, int32_t last, std::string_vi
   }
 }
 
-void WriteMemoryFile(std::FILE* file, int32_t first, int32_t last, std::string_view cmd) {
-  for (int32_t i = first; i <= last; ++i) std::fprintf(file, "%d\n", GetMem(cmd, i));
+// The contents of a memory file: each cell of the range as "%d\n".
+std::string MemoryFileContents(int32_t first, int32_t last, std::string_view cmd) {
+  std::string contents;
+  for (int32_t i = first; i <= last; ++i) {
+    contents += std::to_string(GetMem(cmd, i));
+    contents += '\n';
+  }
+  return contents;
+}
+
+// MR: fills the range from the file.
+void ReadNamedMemoryFile(const CommandCall& call, const std::string& name, int32_t first,
+                         int32_t last) {
+  const FilePointer file(OpenWindowsFile(name, "r"), std::fclose);
+  if (!file) {
+    ReportFileNotOpened(Mnemonic(call), 1, call.text, name);
+    return;
+  }
+  ReadMemoryFile(file.get(), first, last, Mnemonic(call));
+}
+
+// MW: replaces the file whole, so that a failed write leaves the old one as it was.
+void WriteNamedMemoryFile(const CommandCall& call, const std::string& name, int32_t first,
+                          int32_t last) {
+  switch (ReplaceWindowsFile(name, MemoryFileContents(first, last, Mnemonic(call)))) {
+    case FileWrite::kWritten:
+      break;
+    case FileWrite::kNotOpened:
+      ReportFileNotOpened(Mnemonic(call), 1, call.text, name);
+      break;
+    case FileWrite::kNotWritten:
+      ReportFileNotWritten(Mnemonic(call), 1, call.text, name, errno);
+      break;
+  }
 }
 
 enum class FileDirection { kRead, kWrite };
@@ -138,18 +173,10 @@ int MemoryFile(const CommandCall& call, FileDirection direction) {
   // file it has nothing to write into.
   if (IsUsableRange(first, last)) {
     const std::string name = ScriptPathToWindows(ParamText(1));
-    FilePointer file(OpenWindowsFile(name, direction == FileDirection::kRead ? "r" : "w"),
-                     std::fclose);
-    if (!file) {
-      const std::string message = Format("File does not exist: '%s' ", name.c_str());
-      DebugOut(message);
-      ReportParamWarning(cmd, 1, call.text, message);
-      return 0;
-    }
     if (direction == FileDirection::kRead) {
-      ReadMemoryFile(file.get(), first, last, cmd);
+      ReadNamedMemoryFile(call, name, first, last);
     } else {
-      WriteMemoryFile(file.get(), first, last, cmd);
+      WriteNamedMemoryFile(call, name, first, last);
     }
   }
   ReportBoundsAbove(call, 2, 3);

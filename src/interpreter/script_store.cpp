@@ -3,6 +3,7 @@
 #include "interpreter/script_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "interpreter/format.h"
 #include "interpreter/host.h"
 #include "interpreter/version.h"
+#include "platform/atomic_file.h"
 
 namespace velcrum {
 namespace {
@@ -178,22 +180,30 @@ int VLSTMSup_LoadFile(const std::string& path) {
 
 int VLSTMSup_SaveFile(const std::string& path) {
   if (path.empty()) return 0;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "w"), std::fclose);
-  if (!file) {
-    DebugOut(Format("VLSTMSup_SaveFile: File does not exist: '%s' ", path.c_str()));
-    return 0;
-  }
-  for (const char* header : kFileHeader) std::fprintf(file.get(), "%s\n", header);
+  std::string contents;
+  for (const char* header : kFileHeader) (contents += header) += '\n';
   for (const Section& section : kSections) {
-    std::fprintf(file.get(), "%s\n", section.header);
+    (contents += section.header) += '\n';
     for (int line = section.first; line <= section.last; ++line) {
       if (const auto& slot = storedLines[static_cast<size_t>(line)].text) {
-        std::fprintf(file.get(), "%d, %c%s%c\n", line, '"', slot->c_str(), '"');
+        contents += Format("%d, \"%s\"\n", line, slot->c_str());
       }
     }
-    std::fprintf(file.get(), "//\n");
+    contents += "//\n";
   }
-  return std::ferror(file.get()) ? 0 : 1;
+  // Replaced whole, so that a save that fails leaves the script file as it was.
+  switch (ReplaceFile(path, contents)) {
+    case FileWrite::kWritten:
+      return 1;
+    case FileWrite::kNotOpened:
+      DebugOut(Format("VLSTMSup_SaveFile: File does not exist: '%s' ", path.c_str()));
+      return 0;
+    case FileWrite::kNotWritten:
+      DebugOut(Format("VLSTMSup_SaveFile: File could not be written: '%s' (%s) ", path.c_str(),
+                      std::strerror(errno)));
+      return 0;
+  }
+  return 0;
 }
 
 ScriptLoad LoadStringTables(const ResourceSource& resources) {

@@ -379,6 +379,14 @@ std::FILE* OpenWindowsFile(std::string_view windowsPath, const char* mode) {
   return textRead ? OpenTextReader(file) : file;
 }
 
+std::string HostFilePath(std::string_view windowsPath) {
+  if (!IsValidWindowsName(windowsPath, false) || CutAtNul(windowsPath).empty()) {
+    errno = EINVAL;
+    return {};
+  }
+  return HostPath(windowsPath);
+}
+
 bool WindowsPathExists(std::string_view windowsPath) {
   if (!IsValidWindowsName(windowsPath, false) || CutAtNul(windowsPath).empty()) return false;
   struct stat info;

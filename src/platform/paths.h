@@ -64,6 +64,11 @@ bool EnsureWindowsDirectories();
 // open. nullptr with errno set on failure.
 std::FILE* OpenWindowsFile(std::string_view windowsPath, const char* mode);
 
+// The host path of a file that a script or an INI file names, for the writers that
+// replace a file instead of opening it (atomic_file.h): empty with errno EINVAL for a
+// name that OpenWindowsFile refuses.
+std::string HostFilePath(std::string_view windowsPath);
+
 // True when the path names an existing file or directory.
 bool WindowsPathExists(std::string_view windowsPath);
 // True when the path names an existing directory.

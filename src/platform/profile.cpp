@@ -1,9 +1,11 @@
 // Profile (INI) files: reading and writing entries with the private-profile rules (see
-// profile.h). Each call reads the file afresh; a write rewrites the whole file.
+// profile.h). Each call reads the file afresh; a write replaces the whole file, under the
+// file's lock.
 #include "platform/profile.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,12 +14,17 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 
 namespace velcrum {
 namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// How long a write waits for another writer of the same file. A write holds the lock
+// for a few milliseconds; only a writer that hangs while holding it makes this run out.
+constexpr std::chrono::seconds kLockWait{5};
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
@@ -236,6 +243,12 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, std::string_view iniFile) {
+  const std::string hostPath = HostFilePath(iniFile);
+  if (hostPath.empty()) return false;
+  // Held from the read to the rename, so that panels starting together, each writing
+  // back its missing keys, add to each other's changes instead of undoing them.
+  const FileLock lock(hostPath, kLockWait);
+  if (!lock.Locked()) return false;
   bool missing = false;
   std::optional<std::string> bytes = ReadBytes(iniFile, missing);
   if (!bytes) return false;
@@ -273,12 +286,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
     profile.lines.push_back(NewLine(std::string(keyName) + "=" + std::string(value), newline));
   }
 
-  const std::string output = Serialise(profile);
-  FilePtr file(OpenWindowsFile(iniFile, "wb"), std::fclose);
-  if (!file) return false;
-  if (std::fwrite(output.data(), 1, output.size(), file.get()) != output.size()) return false;
-  std::FILE* raw = file.release();
-  return std::fclose(raw) == 0;
+  return ReplaceFile(hostPath, Serialise(profile)) == FileWrite::kWritten;
 }
 
 std::string GetProfileString(std::string_view section, std::string_view key,

@@ -43,8 +43,11 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
                          std::string_view iniFile);
 
 // Writes key=value into the section (rules above). A line break in a name or the value
-// ends it there, so that one entry stays one line. False with errno set when the file
-// cannot be read or written.
+// ends it there, so that one entry stays one line. The read, change and write hold the
+// file's lock (atomic_file.h), so concurrent writers of one file, in this process or
+// others, keep each other's entries; the new file replaces the old one whole, so a
+// failed write (a full disk, say) leaves the file as it was. False with errno set when
+// the file cannot be read or written, or another writer holds it for seconds.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, std::string_view iniFile);
 

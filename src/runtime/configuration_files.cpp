@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "interpreter/decimal.h"
 #include "interpreter/format.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "runtime/startup_log.h"
 #include "runtime/warning_box.h"
 
 namespace velcrum {
@@ -31,13 +34,22 @@ std::string LocateDirectory(const char* lastPart, const char* locatorKey, size_t
   std::string directory = GetPrivateProfileString("Config", locatorKey, "NONE", 512, kLocatorFile);
   if (directory == "NONE") {
     directory = GetWindowsDirectory();
-    WritePrivateProfileString("Config", locatorKey, directory, kLocatorFile);
+    WriteBack("Config", locatorKey, directory, kLocatorFile);
   }
   directory.resize(std::min(directory.size(), size > 0 ? size - 1 : 0));
   return directory;
 }
 
 }  // namespace
+
+void WriteBack(std::string_view section, std::string_view key, std::string_view value,
+               const std::string& file) {
+  if (WritePrivateProfileString(section, key, value, file)) return;
+  const char* reason = std::strerror(errno);
+  StartupLogLine(Format("Cannot write [%.*s] %.*s=%.*s to %s: %s", static_cast<int>(section.size()),
+                        section.data(), static_cast<int>(key.size()), key.data(),
+                        static_cast<int>(value.size()), value.data(), file.c_str(), reason));
+}
 
 // "%d" (or "%u") as sscanf reads it: blanks, a sign, digits. Nothing when the text does
 // not begin with a number, so that the setting keeps the value it had.
@@ -76,7 +88,7 @@ int ReadWorkstationNumber() {
       ScanIniNumber(GetPrivateProfileString("Network", "Workstation", "-1", 16, nxiIni))
           .value_or(0);
   if (number != -1) return number;
-  WritePrivateProfileString("Network", "Workstation", "999", nxiIni);
+  WriteBack("Network", "Workstation", "999", nxiIni);
   ShowWarningBox("Workstation ID not set in NXI.INI");
   return -1;
 }

@@ -24,6 +24,12 @@ std::string NxiIniPath();
 // neither gives one.
 int ReadWorkstationNumber();
 
+// Writes a setting back into its file. A write that fails leaves the file as it was; it is
+// said on the debug output and in the log, since the key stays missing and every start
+// tries again.
+void WriteBack(std::string_view section, std::string_view key, std::string_view value,
+               const std::string& file);
+
 // A number as "%d" reads it from an INI value: blanks, a sign, digits. Nothing when the
 // text does not begin with a number.
 std::optional<int> ScanIniNumber(std::string_view text);

@@ -11,7 +11,9 @@ namespace velcrum {
 extern bool g_bLogToFile;
 
 // Writes "HH:MM:SS - text\r\n" and flushes, while LogToFile is on. A file that cannot
-// be opened drops the record.
+// be opened or written drops the record; the first record dropped is said on the system
+// debugger, the others in a row are not. A file that cannot be written is closed, so the
+// next record opens it again.
 void WriteLogLine(std::string_view text);
 
 // Closes the file and forgets it, so that tests start from a clean state.

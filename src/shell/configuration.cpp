@@ -27,7 +27,7 @@ class IniReader {
   }
 
   void Write(const char* section, const char* key, std::string_view value) const {
-    WritePrivateProfileString(section, key, value, file_);
+    WriteBack(section, key, value, file_);
   }
 
   // An integer key: read with "-1" as default; a value of -1 means missing, and the key

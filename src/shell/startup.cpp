@@ -36,7 +36,7 @@
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
 #include "shell/shutdown.h"
-#include "shell/startup_log.h"
+#include "runtime/startup_log.h"
 #include "shell/support_libraries.h"
 
 namespace velcrum {

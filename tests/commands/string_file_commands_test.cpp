@@ -14,6 +14,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "support/file_size_limit.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -152,11 +153,13 @@ TEST_F(StringFileCommandsTest, SWWritesMemoriesAsLinesAndOverwrites) {
   Run("SW 'c;/data/edge.txt' 4097 4097");
   EXPECT_EQ(ReadData("edge.txt"), "last\n");
 
-  // An invalid range within 0 to 65537 still creates the file, empty, and says nothing.
+  // An invalid range within 0 to 65537 says nothing and touches no file: an existing one
+  // keeps its contents, a missing one is not created.
   host.debugger.clear();
-  Run("SW 'c;/data/none.txt' 0 65537");
-  EXPECT_TRUE(fs::exists(DataFile("none.txt")));
-  EXPECT_EQ(ReadData("none.txt"), "");
+  WriteData("kept.txt", "kept\n");
+  Run("SW 'c;/data/kept.txt' 0 65537:SW 'c;/data/kept.txt' 3 2:SW 'c;/data/none.txt' 0 0");
+  EXPECT_EQ(ReadData("kept.txt"), "kept\n");
+  EXPECT_FALSE(fs::exists(DataFile("none.txt")));
   EXPECT_FALSE(DebuggerSaid("WARNING"));
 
   // Written, then read back.
@@ -168,16 +171,39 @@ TEST_F(StringFileCommandsTest, SWWritesMemoriesAsLinesAndOverwrites) {
 }
 
 TEST_F(StringFileCommandsTest, SWRangeReportsStopOnlyInStrictInspection) {
-  Run("SW 'c;/data/a.txt' -1 3");
+  // Reported, then the command goes on to its name check; the range is invalid, so no file
+  // is written.
+  Run("SW '' -1 3");
   EXPECT_TRUE(DebuggerSaid("cmd: 'SW'  Parameter 2 is out of range. Value found: -1"));
-  EXPECT_TRUE(fs::exists(DataFile("a.txt")));
+  EXPECT_TRUE(DebuggerSaid("file name parameter is NULL"));
   Run("SW 'c;/data/b.txt' 1 65538");
   EXPECT_TRUE(DebuggerSaid("cmd: 'SW'  Parameter 3 is out of range. Value found: 65538"));
-  EXPECT_TRUE(fs::exists(DataFile("b.txt")));
+  EXPECT_FALSE(fs::exists(DataFile("b.txt")));
 
   g_settings.parameterInspection = Inspection::kStrict;
-  Run("SW 'c;/data/c.txt' 1 65538");
-  EXPECT_FALSE(fs::exists(DataFile("c.txt")));
+  host.debugger.clear();
+  Run("SW '' 1 65538");
+  EXPECT_TRUE(DebuggerSaid("cmd: 'SW'  Parameter 3 is out of range. Value found: 65538"));
+  EXPECT_FALSE(DebuggerSaid("file name parameter is NULL"));
+}
+
+TEST_F(StringFileCommandsTest, SWOntoAFullDiskKeepsTheOldFileAndSaysSo) {
+  const std::string before = "the list as it was\n";
+  WriteData("out.txt", before);
+  PutMemory(1, std::string(200, 'x'));
+  {
+    const testing::FileSizeLimit full(64);
+    Run("SW 'c;/data/out.txt' 1 1");
+  }
+  EXPECT_EQ(ReadData("out.txt"), before);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator(base_ / "drive_c" / "data"), fs::directory_iterator()),
+      1);  // no temporary file left
+  const char* said = "File could not be written: 'c:\\data\\out.txt' (File too large) ";
+  EXPECT_TRUE(std::find(host.debugger.begin(), host.debugger.end(), said) != host.debugger.end());
+  EXPECT_TRUE(
+      DebuggerSaid("<TEST____.000> WARNING: line: 100, cmd: 'SW' Parameter 1 File could "
+                   "not be written: 'c:\\data\\out.txt' (File too large)  (SW "));
 }
 
 TEST_F(StringFileCommandsTest, SWWritesAnEmptyLineForAMissingMemory) {

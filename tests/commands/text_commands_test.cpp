@@ -14,6 +14,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 #include "support/recording_host.h"
 
@@ -451,6 +452,20 @@ TEST_F(TwTest, MissingDirectoryOrNameWritesNothing) {
   EXPECT_TRUE(DebuggerSaid(std::string(kHead) +
                            "WARNING: line: 100, cmd: 'TW' Parameter 2 file name parameter is "
                            "NULL (TW 'x' '')"));
+}
+
+TEST_F(TwTest, AFullDiskIsSaidAndWhatWasThereStays) {
+  Run("TW 'earlier|' 'c;/logs/out.txt'");
+  {
+    const testing::FileSizeLimit full(12);
+    Run("TW 'much more than fits' 'c;/logs/out.txt'");
+  }
+  EXPECT_TRUE(ReadFile(DriveC() / "Logs" / "out.txt").starts_with("earlier\n"));
+  EXPECT_TRUE(DebuggerSaid("File could not be written: 'c:\\logs\\out.txt' (File too large) "));
+  EXPECT_TRUE(DebuggerSaid(std::string(kHead) +
+                           "WARNING: line: 100, cmd: 'TW' Parameter 2 File could not be written: "
+                           "'c:\\logs\\out.txt' (File too large)  (TW 'much more than fits' "
+                           "'c;/logs/out.txt')"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 #include "support/recording_host.h"
 
@@ -272,6 +273,25 @@ TEST_F(MemoryFilesTest, BadFilesAndNames) {
   EXPECT_EQ(ReportsOf("MR 'c;/keep.txt' 65536 65537"),
             (std::vector<std::string>{Range("MR", 3, 65537)}));
   EXPECT_EQ(ReadFile(OnDriveC("keep.txt")), "1\n");
+}
+
+TEST_F(MemoryFilesTest, MWOntoAFullDiskKeepsTheOldFileAndSaysSo) {
+  WriteFile(OnDriveC("data/mem.txt"), "1\n2\n");
+  SetCells(1, {-2147483647 - 1, -2147483647 - 1, -2147483647 - 1});
+  std::vector<std::string> reports;
+  {
+    const testing::FileSizeLimit full(16);
+    reports = ReportsOf("MW 'c;/data/mem.txt' 1 3");
+  }
+  EXPECT_EQ(ReadFile(OnDriveC("data/mem.txt")), "1\n2\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(OnDriveC("data")),
+                          std::filesystem::directory_iterator()),
+            1);  // no temporary file left
+  EXPECT_EQ(reports,
+            (std::vector<std::string>{
+                "File could not be written: 'c:\\data\\mem.txt' (File too large) ",
+                "<TEST____.000> WARNING: line: 100, cmd: 'MW' Parameter 1 File could not be "
+                "written: 'c:\\data\\mem.txt' (File too large)  (MW 'c;/data/mem.txt' 1 3)"}));
 }
 
 }  // namespace

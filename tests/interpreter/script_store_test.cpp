@@ -11,6 +11,8 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/script_store.h"
+#include "support/file_size_limit.h"
+#include "support/files.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -114,7 +116,21 @@ TEST_F(ScriptStoreTest, MissingFileOrEmptyPath) {
   EXPECT_EQ(VLSTMSup_LoadFile(missing), 0);
   EXPECT_EQ(host.debugger.back(), "VLSTMSup_LoadFile: File does not exist: '" + missing + "' ");
   EXPECT_EQ(VLSTMSup_SaveFile(""), 0);
-  EXPECT_EQ(VLSTMSup_SaveFile((dir_ / "no-such-dir" / "x.AST").string()), 0);
+  const std::string nowhere = (dir_ / "no-such-dir" / "x.AST").string();
+  EXPECT_EQ(VLSTMSup_SaveFile(nowhere), 0);
+  EXPECT_EQ(host.debugger.back(), "VLSTMSup_SaveFile: File does not exist: '" + nowhere + "' ");
+}
+
+TEST_F(ScriptStoreTest, ASaveThatDoesNotFitLeavesTheFileAsItWas) {
+  const std::string path = WriteFile("panel.AST", "100, \"EI kept\"\n");
+  Script({{100, "EI a longer line than the file can take"}});
+  {
+    const testing::FileSizeLimit full(64);
+    EXPECT_EQ(VLSTMSup_SaveFile(path), 0);
+  }
+  EXPECT_EQ(testing::ReadWholeFile(path), "100, \"EI kept\"\n");
+  EXPECT_EQ(host.debugger.back(),
+            "VLSTMSup_SaveFile: File could not be written: '" + path + "' (File too large) ");
 }
 
 TEST_F(ScriptStoreTest, SaveWritesSectionsAndReadsBackTheSameStore) {

@@ -1,11 +1,18 @@
-// Profile (INI) files: reads, integer reads, and writes that keep the rest of the file.
+// Profile (INI) files: reads, integer reads, and writes that keep the rest of the file,
+// also when several processes write at once or the disk is full.
 #include "platform/profile.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/platform_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace velcrum {
 namespace {
@@ -224,6 +231,95 @@ TEST_F(ProfileFileTest, HostPathsAndTheSystemProfile) {
 
   WriteFile(DriveC() / "windows/WIN.INI", "[windows]\ndevice=Laser,winspool,LPT1:\n");
   EXPECT_EQ(GetProfileString("Windows", "Device", "", 256), "Laser,winspool,LPT1:");
+}
+
+// The names in a directory, sorted: a temporary file left behind would show here.
+std::vector<std::string> Names(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(ProfileFileTest, WritersInSeveralProcessesKeepEachOthersEntries) {
+  const std::string before =
+      "; shared by every panel\n"
+      "[Site]\n"
+      "Name=Studio 4\n"
+      "\n"
+      "[System]\n"
+      "LogToFile=1\n";
+  WriteIni(before);
+  constexpr int kWriters = 6;
+  constexpr int kKeys = 8;
+  int start[2];
+  ASSERT_EQ(pipe(start), 0);
+  std::vector<pid_t> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      // Every writer starts when the parent closes the pipe, so that they collide.
+      close(start[1]);
+      char ignored;
+      [[maybe_unused]] const ssize_t n = read(start[0], &ignored, 1);
+      bool ok = true;
+      for (int k = 0; k < kKeys; ++k) {
+        // Half into a shared section, half into a section of the writer's own.
+        const std::string section = k % 2 ? "System" : "Writer" + std::to_string(w);
+        const std::string key = "W" + std::to_string(w) + "K" + std::to_string(k);
+        ok = WritePrivateProfileString(section, key, key, kIni) && ok;
+      }
+      _exit(ok ? 0 : 1);
+    }
+    writers.push_back(pid);
+  }
+  close(start[0]);
+  close(start[1]);
+  for (const pid_t pid : writers) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer " << pid;
+  }
+
+  for (int w = 0; w < kWriters; ++w) {
+    for (int k = 0; k < kKeys; ++k) {
+      const std::string section = k % 2 ? "System" : "Writer" + std::to_string(w);
+      const std::string key = "W" + std::to_string(w) + "K" + std::to_string(k);
+      EXPECT_EQ(Get(section.c_str(), key.c_str()), key) << section << "/" << key;
+    }
+  }
+  const std::string after = ReadIni();
+  EXPECT_TRUE(after.starts_with("; shared by every panel\n[Site]\nName=Studio 4\n")) << after;
+  EXPECT_NE(after.find("[System]\nLogToFile=1\n"), std::string::npos) << after;
+  EXPECT_EQ(Names(DriveC() / "Config"), std::vector<std::string>{"Velcrum.ini"});
+}
+
+TEST_F(ProfileFileTest, AWriteThatDoesNotFitLeavesTheFileAsItWas) {
+  const std::string before = "[System]\nKALNXIEnable=1\n[Site]\nName=Studio 4\n";
+  WriteIni(before);
+  const std::string longValue(200, 'x');
+  {
+    const testing::FileSizeLimit full(before.size() + 16);
+    errno = 0;
+    const bool replaced = WritePrivateProfileString("Site", "Name", longValue, kIni);
+    const int error = errno;
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(error, EFBIG);
+    // A new file that does not fit is not left behind, not even empty.
+    EXPECT_FALSE(WritePrivateProfileString("New", "Key", longValue, "c:\\config\\new.ini"));
+  }
+  EXPECT_EQ(ReadIni(), before);
+  EXPECT_EQ(Names(DriveC() / "Config"), std::vector<std::string>{"Velcrum.ini"});
+
+  // Within the limit the same kind of write goes through.
+  {
+    const testing::FileSizeLimit roomy(before.size() + 16);
+    EXPECT_TRUE(WritePrivateProfileString("Site", "Name", "Studio 5", kIni));
+  }
+  EXPECT_EQ(Get("Site", "Name"), "Studio 5");
 }
 
 }  // namespace

@@ -6,15 +6,23 @@
 #include <ctime>
 #include <filesystem>
 
+#include "interpreter/host.h"
 #include "platform/platform_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/recording_host.h"
 
 namespace velcrum {
 namespace {
 
 class LogFileTest : public testing::PlatformTest {
  protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    SetHost(&host);
+  }
   void TearDown() override {
     ResetLogFile();
+    SetHost(nullptr);
     PlatformTest::TearDown();
   }
 
@@ -27,6 +35,11 @@ class LogFileTest : public testing::PlatformTest {
                   local.tm_mon + 1, local.tm_mday);
     return DriveC() / "vornlogs" / name;
   }
+
+  // The log's name as the messages give it.
+  std::string TodaysLogName() const { return "c:\\vornlogs\\" + TodaysLog().filename().string(); }
+
+  testing::RecordingHost host;
 };
 
 TEST_F(LogFileTest, WritesTimedRecordsOnlyWhileEnabled) {
@@ -52,6 +65,36 @@ TEST_F(LogFileTest, AMissingDirectoryDropsTheRecordAndALaterOneStillLands) {
   const std::string content = ReadFile(TodaysLog());
   EXPECT_EQ(content.find("dropped"), std::string::npos);
   EXPECT_NE(content.find("kept"), std::string::npos);
+}
+
+TEST_F(LogFileTest, AFailureIsSaidOnceUntilARecordLandsAgain) {
+  g_bLogToFile = true;
+  WriteLogLine("first dropped");
+  WriteLogLine("second dropped");
+  const std::string cannotOpen = "Cannot open log file " + TodaysLogName() +
+                                 ": No such file or directory. Log records are dropped until it "
+                                 "can be written.";
+  EXPECT_EQ(host.debugger, std::vector<std::string>{cannotOpen});
+
+  std::filesystem::create_directories(DriveC() / "vornlogs");
+  WriteLogLine("lands");
+  const std::string before = ReadFile(TodaysLog());
+  host.debugger.clear();
+  {
+    // A full disk: every record is dropped, and said once.
+    const testing::FileSizeLimit full(before.size() + 4);
+    WriteLogLine("does not fit");
+    WriteLogLine("nor does this");
+  }
+  EXPECT_EQ(host.debugger, std::vector<std::string>{"Cannot write log file " + TodaysLogName() +
+                                                    ": File too large. Log records are dropped "
+                                                    "until it can be written."});
+  EXPECT_TRUE(ReadFile(TodaysLog()).starts_with(before));
+
+  // With room again, the file is opened afresh and records land.
+  WriteLogLine("room again");
+  EXPECT_TRUE(ReadFile(TodaysLog()).ends_with(" - room again\r\n"));
+  EXPECT_EQ(host.debugger.size(), 1u);
 }
 
 }  // namespace

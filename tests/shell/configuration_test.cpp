@@ -15,6 +15,7 @@
 #include "platform/profile.h"
 #include "runtime/configuration_files.h"
 #include "runtime/subsystem_settings.h"
+#include "runtime/log_file.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -203,6 +204,31 @@ TEST_F(ConfigurationTest, AnUnsetWorkstationIsReportedOnceAnd999Written) {
   EXPECT_EQ(host.boxes[0].style.icon, MessageBoxIcon::kExclamation);
   EXPECT_EQ(ReadWorkstationNumber(), 999);
   EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+TEST_F(ConfigurationTest, AWriteBackThatFailsIsSaidOnTheDebuggerAndInTheLog) {
+  // A directory where VELCRUM.INI should be: every key reads as missing and no write-back
+  // can land.
+  std::filesystem::create_directories(VelcrumIni());
+  std::filesystem::create_directories(DriveC() / "vornlogs");
+  g_bLogToFile = true;
+  ReadConfigurationGroup1();
+  const std::string line =
+      "Cannot write [System] V2CompatibleVelcrumNames=0 to c:\\windows\\VELCRUM.INI: Is a "
+      "directory";
+  EXPECT_EQ(std::count(host.debugger.begin(), host.debugger.end(), line), 1);
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(DriveC() / "vornlogs")) {
+    log += ReadFile(entry.path());
+  }
+  EXPECT_NE(log.find(" - " + line + "\r\n"), std::string::npos) << log;
+  ResetLogFile();
+
+  // A write-back that lands says nothing.
+  host.debugger.clear();
+  std::filesystem::remove(VelcrumIni());
+  ReadConfigurationGroup1();
+  EXPECT_TRUE(host.debugger.empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A start-up log line reaches the system debugger whatever the debug flags say: the
 // debugger channel is switched on for that one DebugOut.
-#include "shell/startup_log.h"
+#include "runtime/startup_log.h"
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/settings.h"

@@ -1,0 +1,21 @@
+// The reports of the commands that read and write files: a file that does not open, and
+// a file whose contents could not be written.
+//
+// Each goes to the debug output as it is and, while inspection is on, as a warning about
+// the file-name parameter that quotes the command.
+#pragma once
+
+#include <string_view>
+
+namespace velcrum {
+
+// "File does not exist: '%s' ": the file could not be opened or created.
+void ReportFileNotOpened(std::string_view command, int n, std::string_view commandText,
+                         std::string_view fileName);
+
+// "File could not be written: '%s' (%s) " with the system's reason for `error` (an errno
+// value): the file opened, but writing, flushing or closing it failed.
+void ReportFileNotWritten(std::string_view command, int n, std::string_view commandText,
+                          std::string_view fileName, int error);
+
+}  // namespace velcrum
