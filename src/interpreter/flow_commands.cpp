@@ -5,7 +5,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
+#include "interpreter/nested_run.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
 
@@ -351,15 +351,10 @@ int ExecEV(const CommandCall& call) {
     return 0;
   }
 
-  // The nested run shares the executor's globals; everything it may change that the
-  // calling line still needs is kept aside. The whole subroutine stack is kept, so that
-  // a return and a call inside the text cannot leave a changed frame behind.
-  const int savedLine = g_iCurrentLine;
-  const int savedCommand = g_iCurrentCommand;
-  const bool savedInSequence = g_bInSequence;
-  const int savedStackPtr = g_iProcStackPtr;
-  const auto savedStack = std::make_unique<std::array<ProcStackEntry, kProcStackSize>>();
-  std::copy(std::begin(g_iProcStack), std::end(g_iProcStack), savedStack->begin());
+  // The nested run shares the executor's globals: the calling line gets its place back,
+  // subroutine frames included, so that a return and a call inside the text cannot leave
+  // a changed frame behind.
+  const NestedRun keepPlace;
   // With exactly one frame, a JR in the text finds it blank and returns nowhere.
   if (g_iProcStackPtr == 0) g_iProcStack[0] = ProcStackEntry{};
 
@@ -367,12 +362,6 @@ int ExecEV(const CommandCall& call) {
   ++evaluationDepth;
   RunLine(kEvaluationLine, 0);
   --evaluationDepth;
-
-  std::copy(savedStack->begin(), savedStack->end(), std::begin(g_iProcStack));
-  g_iProcStackPtr = savedStackPtr;
-  g_bInSequence = savedInSequence;
-  g_iCurrentCommand = savedCommand;
-  g_iCurrentLine = savedLine;
   return 0;
 }
 
