@@ -379,13 +379,19 @@ int ExecSQ(const CommandCall& call) {
   TextParam(call, 1);
   TextParam(call, 2);
   if (!NumberTarget(call, 3) || TooLongStops(call, 1) || TooLongStops(call, 2)) return 0;
-  if (Text(1).empty()) {
-    SetNumberResult(call, 3, -1);
-    return 0;
+  // Reading the workstation number may show a box, whose message loop can run lines that
+  // parse commands of their own: the texts and the target are taken first.
+  int32_t* const target = IsIntVarParam(Name(call), 3) ? &ParamIntVar(3) : nullptr;
+  const std::string program(Text(1));
+  const std::string suffix(Text(2));
+  int32_t result = -1;
+  if (!program.empty()) {
+    const auto [padded, plain] = ProgramWindowTitles(program, suffix, ReadWorkstationNumber());
+    const bool open =
+        TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
+    result = open ? 1 : 0;
   }
-  const auto [padded, plain] = ProgramWindowTitles(Text(1), Text(2), ReadWorkstationNumber());
-  const bool open = TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
-  SetNumberResult(call, 3, open ? 1 : 0);
+  if (target) *target = result;
   return 0;
 }
 

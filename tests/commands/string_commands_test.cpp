@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
 #include "shell/configuration.h"
+#include "support/line_running_host.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -532,6 +534,49 @@ TEST_F(StringCommandsTest, SQLooksForBothTitleFormsWithTheWorkstationNumber) {
     EXPECT_EQ(Int('n'), c.expected) << c.line << " with " << c.title;
   }
   unsetenv("CC_WORKSTATION");
+}
+
+// SQ on a workstation whose NXI.INI has no number: reading it shows a warning box, and the
+// box's modal loop runs line 200 meanwhile, whose commands parse their own parameters.
+class SQWhileABoxRunsALineTest : public testing::LineRunningTest {
+ protected:
+  void SetUp() override {
+    LineRunningTest::SetUp();
+    char pattern[] = "/tmp/velcrum-sq-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("VELCRUM_ROOT", root_.c_str(), 1);
+    unsetenv("CC_WORKSTATION");
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      unsetenv((std::string("VELCRUM_DRIVE_") + letter).c_str());
+    }
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    unsetenv("VELCRUM_ROOT");
+    LineRunningTest::TearDown();
+  }
+
+  static int32_t& Int(char letter) { return g_lIntegerVariables[VariableIndex(letter)]; }
+
+  std::filesystem::path root_;
+};
+
+TEST_F(SQWhileABoxRunsALineTest, TheResultGoesToSQsOwnVariable) {
+  // The inner line's third parameter is m%, where SQ's result would land if SQ read its
+  // target after the box.
+  Script({{200, "SH 255 q$ 4 1:SF 'none' 1 m% k%"}});
+  boxes.RunLineWhileOpen(200);
+  host.windowTitles = {"DESKB___.-01"};  // no number reads as -1
+  Int('n') = 99;
+  Int('m') = 77;
+  Run("SQ 'c;/vorn/desk.exe' B n%");
+  ASSERT_EQ(boxes.boxesThatRan, 1);
+  EXPECT_EQ(host.boxes.at(0).text, "Workstation ID not set in NXI.INI");
+  EXPECT_EQ(Int('n'), 1);
+  EXPECT_EQ(Int('m'), 77);
+  EXPECT_EQ(g_szStringVariables[VariableIndex('q')], std::string("00FF"));  // the line ran
 }
 
 }  // namespace
