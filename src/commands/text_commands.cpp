@@ -46,6 +46,10 @@ void CheckText(const Command& cmd, int n) {
 void CheckNumber(const Command& cmd, int n) {
   CheckNumericParam(cmd.name, n, false, false, cmd.text);
 }
+// A numeric parameter that reads as 0 when not given is checked only when given.
+void CheckOptionalNumber(const Command& cmd, int n) {
+  if (GetParamKind(n) != ParamKind::kNone) CheckNumber(cmd, n);
+}
 bool CheckStringTarget(const Command& cmd, int n) {
   return CheckStringParam(cmd.name, n, true, false, cmd.text);
 }
@@ -216,7 +220,7 @@ int ExecTH(const CommandCall& call) {
   GetArguments(call.text, 3);
   const bool target = CheckStringTarget(cmd, 1);
   CheckText(cmd, 2);
-  CheckNumber(cmd, 3);
+  CheckOptionalNumber(cmd, 3);
   if (!target || TooLong(cmd, 2)) return 0;
   if (!IsStringVarParam(cmd.name, 1)) return 0;
   // Without a character there is nothing to turn into tabs, and turning tabs into
@@ -431,7 +435,7 @@ int ExecTX(const CommandCall& call) {
   const Command cmd(call);
   GetArguments(call.text, 2);
   const bool target = CheckStringTarget(cmd, 1);
-  CheckNumber(cmd, 2);
+  CheckOptionalNumber(cmd, 2);
   if (!target || !IsStringVarParam(cmd.name, 1)) return 0;
 
   const std::string text = VariableText(1);
