@@ -285,8 +285,10 @@ int ExecSL(const CommandCall& call) {
     if (numbers) {
       item = std::to_string(GetMem(Name(call), index));
     } else {
+      // The memories stay allocated, so an empty one is one never stored (or emptied):
+      // it is reported as missing and adds no item, as a memory beyond 4097 does.
       const char* memory = StringMemory(index);
-      if (memory == nullptr) {
+      if (memory == nullptr || *memory == '\0') {
         ReportError(Name(call), " GlobalLock() failed - no string memory");
         continue;
       }

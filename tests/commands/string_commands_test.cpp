@@ -403,13 +403,20 @@ TEST_F(StringCommandsTest, SLListsMemories) {
       {"SL 3 3 ',' A$", "30"},
       {"SL 65535 65536 '/' A$", "0/-4"},
       {"SL 1 2 '+' A$ 1", "one+two"},
-      {"SL 1 3 '+' A$ 1", "one+two+"},  // memory 3 is empty: an empty item
+      {"SL 1 3 '+' A$ 1", "one+two"},  // memory 3 was never stored: no item
       {"SL 1 2 '' A$ 1", "onetwo"},
   };
   for (const LineCase& c : cases) {
     Run(c.line);
     EXPECT_EQ(Str('A'), c.expected) << c.line;
   }
+}
+
+TEST_F(StringCommandsTest, SLPassesOverStringMemoriesNeverStoredWithAnError) {
+  Run("SP 'a' 5:SP 'c' 7:SL 5 7 ',' I$ 1");
+  EXPECT_EQ(Str('I'), "a,c");
+  EXPECT_EQ(Reports(), std::vector<std::string>{"<TEST____.000> ERROR: line: 100, cmd: 'SL'  "
+                                                "GlobalLock() failed - no string memory"});
 }
 
 TEST_F(StringCommandsTest, SLLimitsAndReports) {
