@@ -7,7 +7,6 @@
 #include "commands/string_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +27,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
+#include "platform/ascii_case.h"
 #include "shell/configuration.h"
 #include "shell/instance_name.h"
 
@@ -92,9 +92,8 @@ int ExecSA(const CommandCall& call) {
   // The name is taken from the whole path, so a long directory never cuts it; the
   // variable keeps 255 characters of it.
   const size_t separator = g_modulePath.find_last_of("\\/");
-  std::string name =
-      separator == std::string::npos ? g_modulePath : g_modulePath.substr(separator + 1);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string name = UpperAsciiText(
+      separator == std::string::npos ? g_modulePath : g_modulePath.substr(separator + 1));
   SetStringResult(call, 1, name);
   return 0;
 }
@@ -155,8 +154,7 @@ int ExecSE(const CommandCall& call) {
   GetArguments(call.text, 2);
   TextParam(call, 1);
   if (!StringTarget(call, 2) || TooLongStops(call, 1)) return 0;
-  std::string name(Text(1));
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string name = UpperAsciiText(Text(1));
   const char* value = std::getenv(name.c_str());
   if (value == nullptr) {
     DebugOut(Format("<%s> WARNING: line: %d, cmd: 'SE' environment variable does not exist: '%s'",
@@ -227,10 +225,7 @@ int ExecSH(const CommandCall& call) {
       std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(ParamValue(1)), 16).ptr;
   std::string text(static_cast<size_t>(std::max<ptrdiff_t>(0, width - (end - digits))), '0');
   text.append(digits, end);
-  if (ParamValue(4) != 0) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  SetStringResult(call, 2, text);
+  SetStringResult(call, 2, ParamValue(4) != 0 ? UpperAsciiText(text) : text);
   return 0;
 }
 
@@ -360,14 +355,10 @@ std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
   std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
   name = name.substr(0, name.find('.'));
   const bool compatible = g_config.v2CompatibleVelcrumNames != 0;
-  auto upper = [](std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-  };
-  std::string joined = upper(std::string(name) + std::string(suffix));
+  std::string joined = UpperAsciiText(std::string(name) + std::string(suffix));
   if (joined.size() < 8) joined.resize(8, '_');
   if (compatible) joined.resize(8);
-  std::string upperName = upper(std::string(name));
+  std::string upperName = UpperAsciiText(name);
   if (compatible && upperName.size() > 8) upperName.resize(8);
   return {Format("%s.%03d", joined.c_str(), workstation),
           Format("%s%.*s.%03d", upperName.c_str(), static_cast<int>(suffix.size()), suffix.data(),

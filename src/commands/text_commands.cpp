@@ -26,6 +26,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 namespace velcrum {
@@ -82,26 +83,12 @@ std::string VariableText(int n) {
   return std::string(field, strnlen(field, kMaxStringLength));
 }
 
-bool IsLower(char c) {
-  return c >= 'a' && c <= 'z';
-}
-bool IsUpper(char c) {
-  return c >= 'A' && c <= 'Z';
-}
-// Case changes touch only the letters a to z and A to Z, whatever the locale.
-char ToLower(char c) {
-  return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char ToUpper(char c) {
-  return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // TE 'C' 2: all lower case, then the first character and every letter after a blank
-// upper case.
+// upper case. Case changes touch only the ASCII letters, whatever the locale.
 void Capitalise(std::string& text) {
-  std::transform(text.begin(), text.end(), text.begin(), ToLower);
+  text = LowerAsciiText(text);
   for (size_t i = 0; i < text.size(); ++i) {
-    if (i == 0 || text[i - 1] == ' ') text[i] = ToUpper(text[i]);
+    if (i == 0 || text[i - 1] == ' ') text[i] = UpperAscii(text[i]);
   }
 }
 
@@ -180,9 +167,9 @@ int ExecTE(const CommandCall& call) {
       break;
     case 'C':
       if (count == 0) {
-        std::transform(text.begin(), text.end(), text.begin(), ToLower);
+        text = LowerAsciiText(text);
       } else if (count == 1) {
-        std::transform(text.begin(), text.end(), text.begin(), ToUpper);
+        text = UpperAsciiText(text);
       } else if (count == 2 && text.size() > 1) {
         Capitalise(text);
       }

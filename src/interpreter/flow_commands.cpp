@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +18,7 @@
 #include "interpreter/nested_run.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
+#include "platform/ascii_case.h"
 
 namespace velcrum {
 namespace {
@@ -107,8 +107,7 @@ int32_t DateValue(std::string text) {
   const auto piece = [&](size_t i) { return i < pieces.size() ? pieces[i] : std::string_view(); };
 
   const int32_t day = ReadDecimal(piece(0));
-  std::string monthText(piece(1).substr(0, 16));
-  for (char& c : monthText) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string monthText = UpperAsciiText(piece(1).substr(0, 16));
   static constexpr std::array<const char*, 12> kMonths = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                           "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
   int32_t month = 0;

@@ -10,6 +10,7 @@
 #include "interpreter/decimal.h"
 #include "interpreter/format.h"
 #include "interpreter/settings.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "shell/log_file.h"
@@ -155,8 +156,7 @@ void ReadConfigurationGroup2() {
     ini.Write("System", "UMDProtocol", "TSL");
     c.umdProtocol = "TSL";
   }
-  std::transform(c.umdProtocol.begin(), c.umdProtocol.end(), c.umdProtocol.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+  c.umdProtocol = UpperAsciiText(c.umdProtocol);
   if (const auto baud = ScanNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
     c.umdBaudRate = static_cast<unsigned>(*baud);
   }

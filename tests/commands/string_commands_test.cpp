@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
 #include "shell/configuration.h"
+#include "support/foreign_locale.h"
 #include "support/line_running_host.h"
 #include "support/recording_host.h"
 
@@ -69,6 +71,33 @@ TEST_F(StringCommandsTest, SAGivesTheProgramFileNameInUpperCase) {
     Run("SA A$");
     EXPECT_EQ(Str('A'), c.expected) << c.path;
   }
+}
+
+TEST_F(StringCommandsTest, UpperCaseIsASCIIWhateverTheLocale) {
+  // In the Turkish locale the C library upper-cases i to 0xDD and 0xE9 to 0xC9; the
+  // commands change only the ASCII letters.
+  const testing::ForeignLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish ISO 8859-9 locale on this machine";
+  ASSERT_EQ(std::toupper('i'), 0xDD);
+
+  g_modulePath = "/opt/panels/mix\xe9r.exe";
+  Run("SA A$");
+  EXPECT_EQ(Str('A'), "MIX\xe9R.EXE");
+
+  setenv("VELCRUM_TEST_LINE", "found", 1);
+  Run("SE 'velcrum_test_line' B$");
+  EXPECT_EQ(Str('B'), "found");
+  unsetenv("VELCRUM_TEST_LINE");
+
+  setenv("CC_WORKSTATION", "7", 1);
+  host.windowTitles = {"MIXERI__.007"};
+  Run("SQ mixer.exe i n%");
+  EXPECT_EQ(Int('n'), 1);
+  unsetenv("CC_WORKSTATION");
+
+  // SI writes both month names as it reads them, upper-cased.
+  Run("SI '01-dic-2004' '0' '01-ene-2004' '0' C$");
+  EXPECT_TRUE(DebuggerLine("DIC"));
 }
 
 TEST_F(StringCommandsTest, SCFormatsWithTheArgumentsItsScanTakes) {
