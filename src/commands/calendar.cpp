@@ -2,10 +2,10 @@
 #include "commands/calendar.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "commands/field_scanner.h"
 #include "interpreter/format.h"
+#include "platform/ascii_case.h"
 
 namespace velcrum {
 namespace {
@@ -41,8 +41,7 @@ bool IsLeapYear(int64_t year) {
 }
 
 int MonthFromName(std::string_view name) {
-  std::string upper(name.substr(0, kMonthNameLimit));
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = UpperAsciiText(name.substr(0, kMonthNameLimit));
   for (int month = 1; month <= 12; ++month) {
     if (upper.find(kReadingNames[month - 1]) != std::string::npos) return month;
   }
@@ -100,10 +99,7 @@ DateFields ReadDateText(std::string_view text) {
   fields.day = *day;
   const auto month = scan.Word();
   if (!month) return fields;
-  fields.monthName.assign(*month);
-  for (char& c : fields.monthName) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
+  fields.monthName = UpperAsciiText(*month);
   fields.year = scan.Integer().value_or(0);
   return fields;
 }

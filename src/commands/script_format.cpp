@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "interpreter/arguments.h"
+#include "platform/ascii_case.h"
 
 namespace velcrum {
 namespace {
@@ -209,7 +210,7 @@ void WriteInteger(Sink& out, const Directive& directive, int32_t number) {
     digitCount = static_cast<size_t>(
         std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr - digits);
   }
-  if (c == 'X' || c == 'p') std::transform(digits, digits + digitCount, digits, ::toupper);
+  if (c == 'X' || c == 'p') std::transform(digits, digits + digitCount, digits, UpperAscii);
 
   Field field;
   field.body = std::string_view(digits, digitCount);
@@ -265,7 +266,7 @@ void StripTrailingZeros(std::string& text) {
 }
 
 FloatDigits FloatText(double magnitude, const Directive& directive) {
-  const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(directive.conversion)));
+  const char c = LowerAscii(directive.conversion);
   const int64_t precision = directive.precision < 0 ? 6 : directive.precision;
   FloatDigits digits;
   if (c == 'f') {
@@ -315,7 +316,7 @@ void WriteFloat(Sink& out, const Directive& directive, double value) {
     digits = FloatText(magnitude, directive);
   }
   if (directive.conversion >= 'A' && directive.conversion <= 'Z') {
-    std::transform(digits.text.begin(), digits.text.end(), digits.text.begin(), ::toupper);
+    digits.text = UpperAsciiText(digits.text);
   }
   // Counted zeros belong at the end of the mantissa, before the exponent.
   const std::string_view text(digits.text);

@@ -7,7 +7,6 @@
 #include "commands/string_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +26,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
 #include "interpreter/variables.h"
+#include "platform/ascii_case.h"
 #include "runtime/configuration_files.h"
 #include "runtime/instance_name.h"
 #include "runtime/module_path.h"
@@ -93,9 +93,8 @@ int ExecSA(const CommandCall& call) {
   // The name is taken from the whole path, so a long directory never cuts it; the
   // variable keeps 255 characters of it.
   const size_t separator = g_modulePath.find_last_of("\\/");
-  std::string name =
-      separator == std::string::npos ? g_modulePath : g_modulePath.substr(separator + 1);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string name = UpperAsciiText(
+      separator == std::string::npos ? g_modulePath : g_modulePath.substr(separator + 1));
   SetStringResult(call, 1, name);
   return 0;
 }
@@ -156,8 +155,7 @@ int ExecSE(const CommandCall& call) {
   GetArguments(call.text, 2);
   TextParam(call, 1);
   if (!StringTarget(call, 2) || TooLongStops(call, 1)) return 0;
-  std::string name(Text(1));
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string name = UpperAsciiText(Text(1));
   const char* value = std::getenv(name.c_str());
   if (value == nullptr) {
     DebugOut(Format("<%s> WARNING: line: %d, cmd: 'SE' environment variable does not exist: '%s'",
@@ -228,10 +226,7 @@ int ExecSH(const CommandCall& call) {
       std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(ParamValue(1)), 16).ptr;
   std::string text(static_cast<size_t>(std::max<ptrdiff_t>(0, width - (end - digits))), '0');
   text.append(digits, end);
-  if (ParamValue(4) != 0) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  SetStringResult(call, 2, text);
+  SetStringResult(call, 2, ParamValue(4) != 0 ? UpperAsciiText(text) : text);
   return 0;
 }
 
@@ -286,8 +281,10 @@ int ExecSL(const CommandCall& call) {
     if (numbers) {
       item = std::to_string(GetMem(Name(call), index));
     } else {
+      // The memories stay allocated, so an empty one is one never stored (or emptied):
+      // it is reported as missing and adds no item, as a memory beyond 4097 does.
       const char* memory = StringMemory(index);
-      if (memory == nullptr) {
+      if (memory == nullptr || *memory == '\0') {
         ReportError(Name(call), " GlobalLock() failed - no string memory");
         continue;
       }
@@ -359,14 +356,10 @@ std::pair<std::string, std::string> ProgramWindowTitles(std::string_view path,
   std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
   name = name.substr(0, name.find('.'));
   const bool compatible = g_instanceSettings.v2CompatibleVelcrumNames != 0;
-  auto upper = [](std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-  };
-  std::string joined = upper(std::string(name) + std::string(suffix));
+  std::string joined = UpperAsciiText(std::string(name) + std::string(suffix));
   if (joined.size() < 8) joined.resize(8, '_');
   if (compatible) joined.resize(8);
-  std::string upperName = upper(std::string(name));
+  std::string upperName = UpperAsciiText(name);
   if (compatible && upperName.size() > 8) upperName.resize(8);
   return {Format("%s.%03d", joined.c_str(), workstation),
           Format("%s%.*s.%03d", upperName.c_str(), static_cast<int>(suffix.size()), suffix.data(),
@@ -380,13 +373,19 @@ int ExecSQ(const CommandCall& call) {
   TextParam(call, 1);
   TextParam(call, 2);
   if (!NumberTarget(call, 3) || TooLongStops(call, 1) || TooLongStops(call, 2)) return 0;
-  if (Text(1).empty()) {
-    SetNumberResult(call, 3, -1);
-    return 0;
+  // Reading the workstation number may show a box, whose message loop can run lines that
+  // parse commands of their own: the texts and the target are taken first.
+  int32_t* const target = IsIntVarParam(Name(call), 3) ? &ParamIntVar(3) : nullptr;
+  const std::string program(Text(1));
+  const std::string suffix(Text(2));
+  int32_t result = -1;
+  if (!program.empty()) {
+    const auto [padded, plain] = ProgramWindowTitles(program, suffix, ReadWorkstationNumber());
+    const bool open =
+        TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
+    result = open ? 1 : 0;
   }
-  const auto [padded, plain] = ProgramWindowTitles(Text(1), Text(2), ReadWorkstationNumber());
-  const bool open = TheHost().TopLevelWindowExists(padded) || TheHost().TopLevelWindowExists(plain);
-  SetNumberResult(call, 3, open ? 1 : 0);
+  if (target) *target = result;
   return 0;
 }
 

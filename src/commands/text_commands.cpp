@@ -28,6 +28,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 namespace velcrum {
@@ -47,6 +48,10 @@ void CheckText(const Command& cmd, int n) {
 }
 void CheckNumber(const Command& cmd, int n) {
   CheckNumericParam(cmd.name, n, false, false, cmd.text);
+}
+// A numeric parameter that reads as 0 when not given is checked only when given.
+void CheckOptionalNumber(const Command& cmd, int n) {
+  if (GetParamKind(n) != ParamKind::kNone) CheckNumber(cmd, n);
 }
 bool CheckStringTarget(const Command& cmd, int n) {
   return CheckStringParam(cmd.name, n, true, false, cmd.text);
@@ -80,26 +85,12 @@ std::string VariableText(int n) {
   return std::string(field, strnlen(field, kMaxStringLength));
 }
 
-bool IsLower(char c) {
-  return c >= 'a' && c <= 'z';
-}
-bool IsUpper(char c) {
-  return c >= 'A' && c <= 'Z';
-}
-// Case changes touch only the letters a to z and A to Z, whatever the locale.
-char ToLower(char c) {
-  return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char ToUpper(char c) {
-  return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // TE 'C' 2: all lower case, then the first character and every letter after a blank
-// upper case.
+// upper case. Case changes touch only the ASCII letters, whatever the locale.
 void Capitalise(std::string& text) {
-  std::transform(text.begin(), text.end(), text.begin(), ToLower);
+  text = LowerAsciiText(text);
   for (size_t i = 0; i < text.size(); ++i) {
-    if (i == 0 || text[i - 1] == ' ') text[i] = ToUpper(text[i]);
+    if (i == 0 || text[i - 1] == ' ') text[i] = UpperAscii(text[i]);
   }
 }
 
@@ -178,9 +169,9 @@ int ExecTE(const CommandCall& call) {
       break;
     case 'C':
       if (count == 0) {
-        std::transform(text.begin(), text.end(), text.begin(), ToLower);
+        text = LowerAsciiText(text);
       } else if (count == 1) {
-        std::transform(text.begin(), text.end(), text.begin(), ToUpper);
+        text = UpperAsciiText(text);
       } else if (count == 2 && text.size() > 1) {
         Capitalise(text);
       }
@@ -218,7 +209,7 @@ int ExecTH(const CommandCall& call) {
   GetArguments(call.text, 3);
   const bool target = CheckStringTarget(cmd, 1);
   CheckText(cmd, 2);
-  CheckNumber(cmd, 3);
+  CheckOptionalNumber(cmd, 3);
   if (!target || TooLong(cmd, 2)) return 0;
   if (!IsStringVarParam(cmd.name, 1)) return 0;
   // Without a character there is nothing to turn into tabs, and turning tabs into
@@ -439,7 +430,7 @@ int ExecTX(const CommandCall& call) {
   const Command cmd(call);
   GetArguments(call.text, 2);
   const bool target = CheckStringTarget(cmd, 1);
-  CheckNumber(cmd, 2);
+  CheckOptionalNumber(cmd, 2);
   if (!target || !IsStringVarParam(cmd.name, 1)) return 0;
 
   const std::string text = VariableText(1);

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +15,10 @@
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
+#include "interpreter/nested_run.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_store.h"
+#include "platform/ascii_case.h"
 
 namespace velcrum {
 namespace {
@@ -107,8 +107,7 @@ int32_t DateValue(std::string text) {
   const auto piece = [&](size_t i) { return i < pieces.size() ? pieces[i] : std::string_view(); };
 
   const int32_t day = ReadDecimal(piece(0));
-  std::string monthText(piece(1).substr(0, 16));
-  for (char& c : monthText) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string monthText = UpperAsciiText(piece(1).substr(0, 16));
   static constexpr std::array<const char*, 12> kMonths = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                           "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
   int32_t month = 0;
@@ -351,15 +350,10 @@ int ExecEV(const CommandCall& call) {
     return 0;
   }
 
-  // The nested run shares the executor's globals; everything it may change that the
-  // calling line still needs is kept aside. The whole subroutine stack is kept, so that
-  // a return and a call inside the text cannot leave a changed frame behind.
-  const int savedLine = g_iCurrentLine;
-  const int savedCommand = g_iCurrentCommand;
-  const bool savedInSequence = g_bInSequence;
-  const int savedStackPtr = g_iProcStackPtr;
-  const auto savedStack = std::make_unique<std::array<ProcStackEntry, kProcStackSize>>();
-  std::copy(std::begin(g_iProcStack), std::end(g_iProcStack), savedStack->begin());
+  // The nested run shares the executor's globals: the calling line gets its place back,
+  // subroutine frames included, so that a return and a call inside the text cannot leave
+  // a changed frame behind.
+  const NestedRun keepPlace;
   // With exactly one frame, a JR in the text finds it blank and returns nowhere.
   if (g_iProcStackPtr == 0) g_iProcStack[0] = ProcStackEntry{};
 
@@ -367,12 +361,6 @@ int ExecEV(const CommandCall& call) {
   ++evaluationDepth;
   RunLine(kEvaluationLine, 0);
   --evaluationDepth;
-
-  std::copy(savedStack->begin(), savedStack->end(), std::begin(g_iProcStack));
-  g_iProcStackPtr = savedStackPtr;
-  g_bInSequence = savedInSequence;
-  g_iCurrentCommand = savedCommand;
-  g_iCurrentLine = savedLine;
   return 0;
 }
 

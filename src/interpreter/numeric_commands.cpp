@@ -2,7 +2,6 @@
 #include "interpreter/numeric_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -16,6 +15,7 @@
 #include "interpreter/parameter_checks.h"
 #include "interpreter/script_random.h"
 #include "interpreter/variables.h"
+#include "platform/ascii_case.h"
 
 namespace velcrum {
 namespace {
@@ -48,12 +48,6 @@ int Assignment(const CommandCall& call) {
   if (!CheckNumericParam(cmd, 2, true, false, call.text)) return 0;
   if (IsIntVarParam(cmd, 2)) ParamIntVar(2) = ParamValue(1);
   return 0;
-}
-
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lowered;
 }
 
 bool StartsWithEither(std::string_view text, std::string_view word, std::string_view symbol) {
@@ -202,7 +196,7 @@ int ExecNB(const CommandCall& call) {
     return 0;
   }
   const std::string op =
-      Lowered(std::string_view(ParamText(2), static_cast<size_t>(ParamTextLength(2))));
+      LowerAsciiText(std::string_view(ParamText(2), static_cast<size_t>(ParamTextLength(2))));
   const auto a = static_cast<uint32_t>(ParamValue(1));
   const int32_t b = ParamValue(3);
   const bool bitIndex = b >= 0 && b <= 31;

@@ -12,6 +12,7 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/nested_run.h"
 #include "network/device_messages.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
@@ -72,11 +73,14 @@ platform::Result AcceptAnswer(uint32_t message) {
   }
 }
 
-// Runs a section in sequence, as the shell runs its sections.
-void RunSection(int line) {
+// Runs a section in sequence, as the shell runs its sections, from an empty subroutine
+// frame of its own when asked. A message can arrive while a line waits inside a send, so
+// the section may run in the middle of that line, which gets its place back afterwards.
+void RunSection(int line, bool emptyFrame) {
+  const NestedRun keepPlace;
+  if (emptyFrame) PushEmptyProcFrame();
   g_bInSequence = true;
   RunLine(line, 0);
-  g_bInSequence = false;
 }
 
 }  // namespace
@@ -186,12 +190,11 @@ void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32
   switch (message) {
     case KAL_NETTXRXSTATUS:
       TimeStamp("30c4 - running NETWORKMESSAGE");
-      RunSection(kNetworkMessageLine);
+      RunSection(kNetworkMessageLine, false);
       return;
     case KAL_DATABASE_MSG:
-      PushEmptyProcFrame();
       TimeStamp("30c3b - running DATABASE");
-      RunSection(kDatabaseLine);
+      RunSection(kDatabaseLine, true);
       return;
     default:
       VLDevSup_OnNetworkMessage(window, message, wParam, lParam, text);

@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
+
 namespace velcrum {
 namespace {
 
@@ -49,14 +51,7 @@ constexpr std::string_view kSingles = ",(){}|&!=<>+-*/%~^?:;.[]";
 }  // namespace
 
 bool RcToken::IsKeyword(std::string_view keyword) const {
-  if (kind != RcTokenKind::kName || text.size() != keyword.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(text[i])) !=
-        std::toupper(static_cast<unsigned char>(keyword[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return kind == RcTokenKind::kName && EqualNoCase(text, keyword);
 }
 
 RcLexer::RcLexer(std::string_view text) : text_(text) {}
@@ -266,7 +261,7 @@ RcToken RcLexer::ReadNumber() {
   }
   bool goodSuffix = true;
   while (!AtEnd() && IsNameChar(text_[pos_])) {
-    const char s = static_cast<char>(std::toupper(static_cast<unsigned char>(text_[pos_])));
+    const char s = UpperAscii(text_[pos_]);
     if (s != 'L' && s != 'U') goodSuffix = false;
     ++pos_;
   }

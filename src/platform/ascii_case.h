@@ -1,14 +1,33 @@
-// Names compared without regard to case, as Windows compares file names, INI sections and
-// keys, and window titles: the ASCII letters fold, every other byte stands for itself.
+// Case without the locale: only the ASCII letters have a case, every other byte stands
+// for itself. The commands change case so (the C library's mapping would follow the
+// locale Qt sets from the environment), and names are compared so, as Windows compares
+// file names, INI sections and keys, and window titles.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace velcrum {
 
 inline char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline char UpperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+inline std::string LowerAsciiText(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = LowerAscii(c);
+  return lowered;
+}
+
+inline std::string UpperAsciiText(std::string_view text) {
+  std::string uppered(text);
+  for (char& c : uppered) c = UpperAscii(c);
+  return uppered;
 }
 
 inline bool EqualNoCase(std::string_view a, std::string_view b) {

@@ -6,6 +6,7 @@
 
 #include "interpreter/format.h"
 #include "interpreter/settings.h"
+#include "platform/ascii_case.h"
 #include "platform/profile.h"
 #include "runtime/configuration_files.h"
 #include "runtime/log_file.h"
@@ -109,8 +110,7 @@ void ReadConfigurationGroup2() {
     ini.Write("System", "UMDProtocol", "TSL");
     c.umdProtocol = "TSL";
   }
-  std::transform(c.umdProtocol.begin(), c.umdProtocol.end(), c.umdProtocol.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+  c.umdProtocol = UpperAsciiText(c.umdProtocol);
   if (const auto baud = ScanIniNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
     c.umdBaudRate = static_cast<unsigned>(*baud);
   }

@@ -9,6 +9,7 @@
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
+#include "interpreter/nested_run.h"
 #include "interpreter/variables.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
@@ -31,6 +32,9 @@ void SetStartParameter(std::string_view text) {
 
 void OnActivateApp(uint32_t wParam) {
   if (!bStartUpDone || g_bClosingDown) return;
+  // Activation can change while a line waits in a box, so the section may run in the
+  // middle of that line, which gets its place back afterwards.
+  const NestedRun keepPlace;
   RestoreStartParameter();
   if (g_iProcStackPtr == -1) {
     g_iProcStackPtr = 0;
@@ -50,12 +54,12 @@ void OnActivateApp(uint32_t wParam) {
     TimeStamp("30c2 - running SLEEP");
     RunLine(kSleepSectionLine, 0);
   }
-  g_bInSequence = false;
 }
 
 void RunCloseDownSectionOnRequest() {
   std::string text;
   if (!BoundResources().LoadString(kCloseDownSectionLine, text)) return;
+  const NestedRun keepPlace;
   PushEmptyProcFrame();
   g_bInSequence = true;
   TimeStamp("28a - running CLOSEDOWN");

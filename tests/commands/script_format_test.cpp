@@ -41,17 +41,17 @@ std::vector<std::string> Directives(const std::string& conversions) {
   const char* flags[] = {"", "-", "+", " ", "#", "0", "-0", "+0", " #", "+#0", "- +"};
   const char* widths[] = {"", "1", "5", "12"};
   const char* precisions[] = {"", ".", ".0", ".1", ".3", ".10"};
-  std::vector<std::string> specs;
+  std::vector<std::string> directives;
   for (const char* flag : flags) {
     for (const char* width : widths) {
       for (const char* precision : precisions) {
         for (const char conversion : conversions) {
-          specs.push_back(std::string("%") + flag + width + precision + conversion);
+          directives.push_back(std::string("%") + flag + width + precision + conversion);
         }
       }
     }
   }
-  return specs;
+  return directives;
 }
 
 TEST(ScriptFormatTest, IntegerConversionsAgreeWithPrintf) {

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -18,6 +20,8 @@
 #include "runtime/module_path.h"
 #include "runtime/subsystem_settings.h"
 #include "shell/configuration.h"
+#include "support/foreign_locale.h"
+#include "support/line_running_host.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -68,6 +72,33 @@ TEST_F(StringCommandsTest, SAGivesTheProgramFileNameInUpperCase) {
     Run("SA A$");
     EXPECT_EQ(Str('A'), c.expected) << c.path;
   }
+}
+
+TEST_F(StringCommandsTest, UpperCaseIsASCIIWhateverTheLocale) {
+  // In the Turkish locale the C library upper-cases i to 0xDD and 0xE9 to 0xC9; the
+  // commands change only the ASCII letters.
+  const testing::ForeignLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish ISO 8859-9 locale on this machine";
+  ASSERT_EQ(std::toupper('i'), 0xDD);
+
+  g_modulePath = "/opt/panels/mix\xe9r.exe";
+  Run("SA A$");
+  EXPECT_EQ(Str('A'), "MIX\xe9R.EXE");
+
+  setenv("VELCRUM_TEST_LINE", "found", 1);
+  Run("SE 'velcrum_test_line' B$");
+  EXPECT_EQ(Str('B'), "found");
+  unsetenv("VELCRUM_TEST_LINE");
+
+  setenv("CC_WORKSTATION", "7", 1);
+  host.windowTitles = {"MIXERI__.007"};
+  Run("SQ mixer.exe i n%");
+  EXPECT_EQ(Int('n'), 1);
+  unsetenv("CC_WORKSTATION");
+
+  // SI writes both month names as it reads them, upper-cased.
+  Run("SI '01-dic-2004' '0' '01-ene-2004' '0' C$");
+  EXPECT_TRUE(DebuggerLine("DIC"));
 }
 
 TEST_F(StringCommandsTest, SCFormatsWithTheArgumentsItsScanTakes) {
@@ -402,13 +433,20 @@ TEST_F(StringCommandsTest, SLListsMemories) {
       {"SL 3 3 ',' A$", "30"},
       {"SL 65535 65536 '/' A$", "0/-4"},
       {"SL 1 2 '+' A$ 1", "one+two"},
-      {"SL 1 3 '+' A$ 1", "one+two+"},  // memory 3 is empty: an empty item
+      {"SL 1 3 '+' A$ 1", "one+two"},  // memory 3 was never stored: no item
       {"SL 1 2 '' A$ 1", "onetwo"},
   };
   for (const LineCase& c : cases) {
     Run(c.line);
     EXPECT_EQ(Str('A'), c.expected) << c.line;
   }
+}
+
+TEST_F(StringCommandsTest, SLPassesOverStringMemoriesNeverStoredWithAnError) {
+  Run("SP 'a' 5:SP 'c' 7:SL 5 7 ',' I$ 1");
+  EXPECT_EQ(Str('I'), "a,c");
+  EXPECT_EQ(Reports(), std::vector<std::string>{"<TEST____.000> ERROR: line: 100, cmd: 'SL'  "
+                                                "GlobalLock() failed - no string memory"});
 }
 
 TEST_F(StringCommandsTest, SLLimitsAndReports) {
@@ -533,6 +571,49 @@ TEST_F(StringCommandsTest, SQLooksForBothTitleFormsWithTheWorkstationNumber) {
     EXPECT_EQ(Int('n'), c.expected) << c.line << " with " << c.title;
   }
   unsetenv("CC_WORKSTATION");
+}
+
+// SQ on a workstation whose NXI.INI has no number: reading it shows a warning box, and the
+// box's modal loop runs line 200 meanwhile, whose commands parse their own parameters.
+class SQWhileABoxRunsALineTest : public testing::LineRunningTest {
+ protected:
+  void SetUp() override {
+    LineRunningTest::SetUp();
+    char pattern[] = "/tmp/velcrum-sq-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("VELCRUM_ROOT", root_.c_str(), 1);
+    unsetenv("CC_WORKSTATION");
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      unsetenv((std::string("VELCRUM_DRIVE_") + letter).c_str());
+    }
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    unsetenv("VELCRUM_ROOT");
+    LineRunningTest::TearDown();
+  }
+
+  static int32_t& Int(char letter) { return g_lIntegerVariables[VariableIndex(letter)]; }
+
+  std::filesystem::path root_;
+};
+
+TEST_F(SQWhileABoxRunsALineTest, TheResultGoesToSQsOwnVariable) {
+  // The inner line's third parameter is m%, where SQ's result would land if SQ read its
+  // target after the box.
+  Script({{200, "SH 255 q$ 4 1:SF 'none' 1 m% k%"}});
+  boxes.RunLineWhileOpen(200);
+  host.windowTitles = {"DESKB___.-01"};  // no number reads as -1
+  Int('n') = 99;
+  Int('m') = 77;
+  Run("SQ 'c;/vorn/desk.exe' B n%");
+  ASSERT_EQ(boxes.boxesThatRan, 1);
+  EXPECT_EQ(host.boxes.at(0).text, "Workstation ID not set in NXI.INI");
+  EXPECT_EQ(Int('n'), 1);
+  EXPECT_EQ(Int('m'), 77);
+  EXPECT_EQ(g_szStringVariables[VariableIndex('q')], std::string("00FF"));  // the line ran
 }
 
 }  // namespace

@@ -199,6 +199,23 @@ TEST_F(TextCommandsTest, ThTurnsACharacterIntoTabsAndBack) {
   EXPECT_EQ(Str('A'), "a\tb\t\tc");
 }
 
+TEST_F(TextCommandsTest, AMissingModeOrDirectionIsQuietAsInSL) {
+  // Each is 0 when not given, which is no mistake; a parameter of the wrong kind still is.
+  const struct {
+    const char* line;
+    bool reported;
+  } cases[] = {
+      {"TH A$ ','", false},    {"TX A$", false},    {"SL 1 1 ',' A$", false},
+      {"TH A$ ',' 'x'", true}, {"TX A$ 'x'", true}, {"SL 1 1 ',' A$ 'x'", true},
+  };
+  for (const auto& c : cases) {
+    host.debugger.clear();
+    SetStr('A', "a,b");
+    Run(c.line);
+    EXPECT_EQ(!Reports().empty(), c.reported) << c.line;
+  }
+}
+
 TEST_F(TextCommandsTest, TiAppendsAsFarAsTheVariableAllows) {
   SetStr('A', "abc");
   Run("TI 'def' A$");

@@ -10,6 +10,8 @@
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
+#include "interpreter/nested_run.h"
+#include "interpreter/preparsed_arguments.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
@@ -288,6 +290,47 @@ TEST_F(FlowCommandsTest, EVInsideASubroutineRestoresTheCallersState) {
   EXPECT_EQ(Int('m'), 2);
   EXPECT_EQ(Int('k'), 1);
   EXPECT_EQ(g_iProcStackPtr, -1);
+}
+
+TEST_F(FlowCommandsTest, ANestedRunLeavesTheOuterLinesPlaceAsItWas) {
+  // The outer line: command 2 of line 210, two subroutines deep, with a jump and an end of
+  // line requested and its kept tokens dispatched.
+  PreparsedArguments outerTokens;
+  const auto setOuterPlace = [&] {
+    g_iCurrentLine = 210;
+    g_iCurrentCommand = 2;
+    iJumpPending = 300;
+    iCmdPending = 1;
+    g_bInSequence = true;
+    g_bEndOfLineRequest = true;
+    g_pDispatchedArguments = &outerTokens;
+    g_iProcStackPtr = 1;
+    g_iProcStack[0] = {100, 1};
+    g_iProcStack[1] = {200, 3};
+  };
+  // The inner run returns through the outer frame into line 200 at index 3, calls again
+  // from there (which overwrites frame 1) and ends at a missing line (which empties the
+  // stack and leaves the sequence).
+  Script({{400, "JR"}, {200, "NL 1 a%:NL 1 a%:NL 1 a%:JS 402"}});
+  setOuterPlace();
+  {
+    const NestedRun keepPlace;
+    RunLine(400, 0);
+    ASSERT_EQ(g_iProcStackPtr, -1);  // the inner run did change it all
+  }
+  EXPECT_EQ(g_iCurrentLine, 210);
+  EXPECT_EQ(g_iCurrentCommand, 2);
+  EXPECT_EQ(iJumpPending, 300);
+  EXPECT_EQ(iCmdPending, 1);
+  EXPECT_TRUE(g_bInSequence);
+  EXPECT_TRUE(g_bEndOfLineRequest);
+  EXPECT_EQ(g_pDispatchedArguments, &outerTokens);
+  EXPECT_EQ(g_iProcStackPtr, 1);
+  EXPECT_EQ(g_iProcStack[0].PROC_RET_LINE, 100);
+  EXPECT_EQ(g_iProcStack[0].resumeCommand, 1);
+  EXPECT_EQ(g_iProcStack[1].PROC_RET_LINE, 200);
+  EXPECT_EQ(g_iProcStack[1].resumeCommand, 3);
+  g_pDispatchedArguments = nullptr;
 }
 
 TEST_F(FlowCommandsTest, EVRecursionStopsAtADepthLimitInsteadOfExhaustingTheStack) {

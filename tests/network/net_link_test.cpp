@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop_fixture.h"
+#include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/host.h"
 #include "interpreter/script_store.h"
@@ -21,6 +22,7 @@
 #include "runtime/process_state.h"
 #include "runtime/subsystem_settings.h"
 #include "shell/runtime_modules.h"
+#include "support/line_running_host.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -135,6 +137,27 @@ TEST_F(NetLinkTest, DirectModeRunsTheSectionsAtOnceWithTheSameAnswers) {
   EXPECT_FALSE(g_bInSequence);
   EXPECT_TRUE(DebuggerSaid("Velcrum: 30c4 - running NETWORKMESSAGE"));
   EXPECT_TRUE(DebuggerSaid("Velcrum: 30c3b - running DATABASE"));
+}
+
+TEST_F(NetLinkTest, ASectionThatRunsInsideALineLeavesTheLineItsPlace) {
+  // Line 500 is a subroutine whose first command shows a box (an unknown command); the
+  // message arrives while the box is open, and its section ends at a missing line.
+  const struct {
+    uint32_t message;
+    int32_t expected;  // the section's digit, then line 300's after the return
+  } cases[] = {{KAL_NETTXRXSTATUS, 29}, {KAL_DATABASE_MSG, 49}};
+  testing::LineRunningHost boxes(host);
+  SetHost(&boxes);
+  Script({{300, "JS 500:NM Z% 10 Z%:NA Z% 9 Z%"}, {500, "QQ:JR"}});
+  for (const auto& c : cases) {
+    boxes.whileOpen = [&] { VLNetSup_Dispatch(0, c.message, 0, 0, nullptr); };
+    Int('Z') = 0;
+    RunLine(300, 0);
+    EXPECT_EQ(Int('Z'), c.expected) << c.message;
+    EXPECT_EQ(g_iProcStackPtr, -1);
+    EXPECT_FALSE(g_bInSequence);
+  }
+  EXPECT_EQ(boxes.boxesThatRan, 2);
 }
 
 TEST_F(NetLinkTest, DrainRunsControlPressesBeforeNetworkMessagesEachInOrder) {

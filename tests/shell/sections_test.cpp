@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/variables.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
+#include "support/line_running_host.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -73,6 +75,22 @@ TEST_F(SectionsTest, SleepRunsInSequenceAndWakeupRestoresTheStartParameter) {
   EXPECT_EQ(GetMem("MG", 2), 31501) << "the section goes on to the next line";
   EXPECT_STREQ(g_szStringVariables[kEventVariable], "7 up");
   EXPECT_EQ(g_lIntegerVariables[kEventVariable], 7);
+}
+
+TEST_F(SectionsTest, ASectionThatRunsInsideALineLeavesTheLineItsPlace) {
+  // The application loses activation while a subroutine's box (an unknown command) is
+  // open: SLEEP runs inside that line and ends at its missing line 31502.
+  bStartUpDone = true;
+  testing::LineRunningHost boxes(host);
+  boxes.whileOpen = [] { OnActivateApp(0); };
+  SetHost(&boxes);
+  Script({{300, "JS 500:MS 7 3 3"}, {500, "QQ:JR"}});
+  RunLine(300, 0);
+  EXPECT_EQ(boxes.boxesThatRan, 1);
+  EXPECT_EQ(GetMem("MG", 2), 31501);
+  EXPECT_EQ(GetMem("MG", 3), 7) << "the subroutine returned and its caller went on";
+  EXPECT_EQ(g_iProcStackPtr, -1);
+  EXPECT_FALSE(g_bInSequence);
 }
 
 TEST_F(SectionsTest, WakeupWithTheStackTraceFlagReportsTheStack) {
