@@ -132,6 +132,7 @@ void WriteLimitsToLog() {
 void Initialise() {
   ReadConfigurationGroup2();
   ApplyConfiguration();
+  platform::SetSendBounds({g_config.sendTimeout, g_config.broadcastTimeout});
   if (g_config.debugFlags & kDebugWindowShown) hooks::CreateDebugWindow();
 
   bStartUpDone = false;
