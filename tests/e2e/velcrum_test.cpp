@@ -346,7 +346,7 @@ TEST_F(VelcrumTest, OnlyABoundNetworkMessageSectionSubscribesToNetworkStatus) {
 TEST_F(VelcrumTest, APanelStartsBesideOneStuckInAScriptLoop) {
   StartNxi();
   WriteVelcrumIni({"[Debug]", "EnableOutputDBWIN=1", "[System]", "TimeStampStartup=1",
-                   "SendTimeout=1000", "BroadcastTimeout=200"});
+                   "SendTimeout=1000", "BroadcastTimeout=1000"});
   Peer& stuck = StartPanel(MakePanel("STUCK", {R"(30000, "JA 30000")"}), 1);
   ASSERT_TRUE(AwaitOutput(stuck, "13d1 - running STARTUP")) << ErrorOutput(stuck);
 
@@ -358,7 +358,7 @@ TEST_F(VelcrumTest, APanelStartsBesideOneStuckInAScriptLoop) {
   EXPECT_NE(output.find("13d1 - running STARTUP"), std::string::npos) << output;
   EXPECT_EQ(output.find("MESSAGEBOX"), std::string::npos) << output;
   EXPECT_NE(output.find("desktop bus: no answer from process " + std::to_string(stuck.pid) +
-                        " within 200 ms"),
+                        " within 1000 ms"),
             std::string::npos)
       << output;
 }

@@ -457,7 +457,7 @@ TEST_F(BusBoundsTest, ASendToAWindowThatDoesNotAnswerGivesUpAfterTheBound) {
 }
 
 TEST_F(BusBoundsTest, ABroadcastPassesOverWindowsThatDoNotAnswerAndGoesOn) {
-  SetSendBounds({5000, 150});
+  SetSendBounds({5000, 300});
   std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "discovery");
   std::vector<Hwnd> answers;
   bool busy = false;
@@ -476,8 +476,8 @@ TEST_F(BusBoundsTest, ABroadcastPassesOverWindowsThatDoNotAnswerAndGoesOn) {
 
   const qint64 waited =
       Timed([&] { Send(kBroadcast, Message::Plain(kPeerAnnounce, window->Handle(), 5)); });
-  EXPECT_GE(waited, 290);
-  EXPECT_LT(waited, 2000);
+  EXPECT_GE(waited, 590);  // both given up, one after the other
+  EXPECT_LT(waited, 3000);
   EXPECT_EQ(answers, std::vector<Hwnd>{answering});
 }
 
