@@ -12,6 +12,7 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/format.h"
 #include "interpreter/nested_run.h"
 #include "network/device_messages.h"
 #include "network/kal_messages.h"
@@ -27,6 +28,8 @@ namespace {
 // The last KAL_REPLY: its 16-bit result and its text, zero-padded and always terminated.
 int32_t g_lReplyValue = 0;
 std::array<char, kTextFrameBytes> g_szReplyText{};
+// Whether a KAL_REPLY has come since the reply was last cleared.
+bool g_bReplyReceived = false;
 // The drain's running mark: a drain called from a line the drain runs returns at once.
 bool g_bPumpRunning = false;
 
@@ -41,6 +44,21 @@ void StoreReplyText(std::string_view text) {
   g_szReplyText.fill('\0');
   const std::string_view kept = FrameText(text);
   std::copy(kept.begin(), kept.end(), g_szReplyText.begin());
+}
+
+// A framed call starts from no reply, so that one that gets none (the window gone, its
+// process dead or hung) reports 0 and an empty text, never the previous call's reply.
+void ClearReply() {
+  g_lReplyValue = 0;
+  g_szReplyText.fill('\0');
+  g_bReplyReceived = false;
+}
+
+// Once per framed call that got no reply.
+void SayIfUnanswered(Hwnd to, uint32_t message) {
+  if (g_bReplyReceived) return;
+  DebugOut(Format("<%s> : no reply from window %04x to message %u: 0 and an empty text\n",
+                  g_instanceName.c_str(), to, message));
 }
 
 // The messages whose lParam is a text.
@@ -86,9 +104,11 @@ void RunSection(int line, bool emptyFrame) {
 }  // namespace
 
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int32_t value) {
+  if (message != KAL_REPLY) ClearReply();
   const std::optional<platform::Result> result = platform::Send(
       to, platform::Message::CopyData(from, PackFrameData(message, wParam), NumericFrame(value)));
   if (message == KAL_REPLY) return result.value_or(0);
+  SayIfUnanswered(to, message);
   return g_lReplyValue;
 }
 
@@ -98,9 +118,11 @@ int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, cha
   // so whatever follows the terminator in the buffer never reaches the peer.
   const std::string frame =
       TextFrame(text ? std::string_view(text, strnlen(text, kTextFrameBytes)) : std::string_view());
+  if (message != KAL_REPLY) ClearReply();
   const std::optional<platform::Result> result =
       platform::Send(to, platform::Message::CopyData(from, PackFrameData(message, wParam), frame));
   if (message == KAL_REPLY) return result.value_or(0);
+  SayIfUnanswered(to, message);
   if (text && length != 0) {
     // Cut so that the copy is terminated within the bytes the caller allowed.
     const size_t room = std::min(length, kTextFrameBytes);
@@ -117,6 +139,7 @@ void VLNetSup_OnCopyData(Hwnd self, Hwnd sender, const platform::Message& frame)
   const bool numeric = IsNumericFrame(frame.data.size());
 
   if (message == KAL_REPLY) {
+    g_bReplyReceived = true;
     g_lReplyValue = static_cast<int32_t>(wParam);
     if (!numeric) StoreReplyText(frame.data);
     return;
@@ -240,8 +263,7 @@ const char* VLNetSup_ReplyText() {
 }
 
 void ResetNetLink() {
-  g_lReplyValue = 0;
-  g_szReplyText.fill('\0');
+  ClearReply();
   g_bPumpRunning = false;
 }
 

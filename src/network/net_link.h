@@ -18,14 +18,16 @@ namespace velcrum {
 using platform::Hwnd;
 
 // A framed call with a numeric frame. Returns the reply value (the 16-bit result of the
-// peer's KAL_REPLY); when no reply comes (no such window, the peer vanished) the value of
-// the previous reply. For message KAL_REPLY itself: what the send returned (0 on failure).
+// peer's KAL_REPLY). The reply is cleared first, so when no reply comes (no such window, the
+// peer vanished or did not answer in time) the value is 0 and the text empty, and the debug
+// output says so. For message KAL_REPLY itself: what the send returned (0 on failure); the
+// reply is left alone.
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int32_t value);
 
 // A framed call with a text frame: the text in `text` (a buffer of at least 513 bytes) up to
 // its first NUL, at most 512 characters. When length is not 0 the reply text is copied back
 // into the buffer: at most min(length, 513) bytes, always NUL-terminated within them, the
-// rest of them zero. With no reply, the previous reply's text is copied, as the value is.
+// rest of them zero. With no reply, an empty text is copied and 0 returned.
 // A null text sends an empty frame and copies nothing back.
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* text,
                       size_t length);

@@ -167,6 +167,8 @@ void ReadConfigurationGroup2() {
   messageWindow("EmMessageWindowSizeH", c.emMessageWindowSizeH, "170", 170);
   ini.Int("System", "EnableParameterInspection", 20, c.enableParameterInspection, "1", 1);
   ini.Int("System", "EnableParameterInspectMsgs", 20, c.enableParameterInspectMsgs, "1", 1);
+  ini.Clamped("System", "SendTimeout", c.sendTimeout, "5000", 5000, 100, 600000);
+  ini.Clamped("System", "BroadcastTimeout", c.broadcastTimeout, "300", 300, 10, 10000);
 
   g_instanceSettings.workstation = network.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
   ApplyConfiguration();

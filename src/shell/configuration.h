@@ -48,6 +48,10 @@ struct Configuration {
   int emMessageWindowSizeW = 0, emMessageWindowSizeH = 0;
   int enableParameterInspection = 0;
   int enableParameterInspectMsgs = 0;
+  // How long a send to another process waits for its answer, and each window of a
+  // broadcast, in milliseconds (the desktop's send bounds).
+  int sendTimeout = 0;
+  int broadcastTimeout = 0;
 };
 
 extern Configuration g_config;

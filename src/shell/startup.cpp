@@ -135,6 +135,8 @@ void WriteLimitsToLog() {
 void Initialise() {
   ReadConfigurationGroup2();
   ApplyConfiguration();
+  platform::SetSendBounds({g_config.sendTimeout, g_config.broadcastTimeout});
+
   bStartUpDone = false;
   g_bClosingDown = false;
   g_iBackgroundMode = 0;

@@ -343,6 +343,26 @@ TEST_F(VelcrumTest, OnlyABoundNetworkMessageSectionSubscribesToNetworkStatus) {
   EXPECT_EQ(LoggedMessages({log.begin() + static_cast<long>(before), log.end()}), unsubscribed);
 }
 
+TEST_F(VelcrumTest, APanelStartsBesideOneStuckInAScriptLoop) {
+  StartNxi();
+  WriteVelcrumIni({"[Debug]", "EnableOutputDBWIN=1", "[System]", "TimeStampStartup=1",
+                   "SendTimeout=1000", "BroadcastTimeout=1000"});
+  Peer& stuck = StartPanel(MakePanel("STUCK", {R"(30000, "JA 30000")"}), 1);
+  ASSERT_TRUE(AwaitOutput(stuck, "13d1 - running STARTUP")) << ErrorOutput(stuck);
+
+  // Its discovery broadcast passes over the stuck panel's window and finds NXI.
+  Peer& beside = StartPanel(MakePanel("BESIDE", kClosingPanel), 2);
+  ASSERT_TRUE(AwaitExit(beside));
+  const std::string output = ErrorOutput(beside);
+  EXPECT_EQ(ExitCode(beside), 0);
+  EXPECT_NE(output.find("13d1 - running STARTUP"), std::string::npos) << output;
+  EXPECT_EQ(output.find("MESSAGEBOX"), std::string::npos) << output;
+  EXPECT_NE(output.find("desktop bus: no answer from process " + std::to_string(stuck.pid) +
+                        " within 1000 ms"),
+            std::string::npos)
+      << output;
+}
+
 TEST_F(VelcrumTest, AFreshEmptyVelcrumIniIsLeftWithEveryKeyAndItsDefault) {
   StartNxi();
   WriteVelcrumIni({});
@@ -388,7 +408,9 @@ TEST_F(VelcrumTest, AFreshEmptyVelcrumIniIsLeftWithEveryKeyAndItsDefault) {
         {"EmMessageWindowSizeW", "200"},
         {"EmMessageWindowSizeH", "170"},
         {"EnableParameterInspection", "1"},
-        {"EnableParameterInspectMsgs", "1"}}},
+        {"EnableParameterInspectMsgs", "1"},
+        {"SendTimeout", "5000"},
+        {"BroadcastTimeout", "300"}}},
       {"Debug",
        {{"DebugWindowPositionX", "200"},
         {"DebugWindowPositionY", "310"},

@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "desktop_fixture.h"
+#include "interpreter/host.h"
+#include "interpreter/settings.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
 #include "network/net_link.h"
 #include "platform/desktop/window.h"
 #include "runtime/process_state.h"
+#include "support/recording_host.h"
 
 namespace velcrum {
 namespace {
@@ -26,6 +29,7 @@ class NxiTest : public platform::testing::DesktopTest {
     DesktopTest::SetUp();
     ResetProcessState();
     ResetNetLink();
+    SetHost(&host_);
     main_ = platform::Window::Create(platform::Window::Kind::kTopLevel, "Velcrum");
     ASSERT_TRUE(main_);
     self_ = main_->Handle();
@@ -42,6 +46,9 @@ class NxiTest : public platform::testing::DesktopTest {
     main_.reset();
     ResetProcessState();
     ResetNetLink();
+    SetHost(nullptr);
+    g_settings = InterpreterSettings{};
+    platform::SetSendBounds({});
     DesktopTest::TearDown();
   }
 
@@ -70,6 +77,7 @@ class NxiTest : public platform::testing::DesktopTest {
         self_, 0, platform::Message::CopyData(0, PackFrameData(KAL_REPLY, value), TextFrame(text)));
   }
 
+  testing::RecordingHost host_;  // the debug output
   std::unique_ptr<platform::Window> main_;
   platform::Hwnd self_ = platform::kNoWindow;
   std::string logPath_;
@@ -80,7 +88,7 @@ TEST_F(NxiTest, NumericCallIsAnsweredWithItsOwnValue) {
   FakeReply(7, "old");
   EXPECT_EQ(VLNetSup_Send(self_, nxi.hwnd, 2037, 5, -1), 0);
   EXPECT_EQ(VLNetSup_ReplyValue(), 0);
-  EXPECT_STREQ(VLNetSup_ReplyText(), "old");  // a numeric reply carries no text
+  EXPECT_STREQ(VLNetSup_ReplyText(), "");  // a numeric reply carries no text
   EXPECT_EQ(LastLog(),
             "2037 5 -1 num " + std::to_string(self_) + " 16 66666666666666660000000000000000");
 }
@@ -110,19 +118,38 @@ TEST_F(NxiTest, TextCallGetsItsTextBack) {
   EXPECT_STREQ(VLNetSup_ReplyText(), "X");
 }
 
-TEST_F(NxiTest, CallToAVanishedPeerLeavesThePreviousReply) {
+TEST_F(NxiTest, ACallThatGetsNoReplyGivesZeroAndAnEmptyTextNotThePreviousReply) {
+  g_settings.enableOutputDbwin = true;
+  platform::SetSendBounds({300, 100});
+  platform::testing::Peer& stopped = StartNxi();
   platform::testing::Peer& nxi = StartNxi();
   const platform::Hwnd gone = nxi.hwnd;
   kill(nxi.pid, SIGTERM);
   ASSERT_TRUE(AwaitExit(nxi));
   EXPECT_TRUE(WIFEXITED(nxi.status) && WEXITSTATUS(nxi.status) == 0);
+  kill(stopped.pid, SIGSTOP);
 
-  FakeReply(7, "previous");
-  EXPECT_EQ(VLNetSup_Send(self_, gone, 2037, 0, 1), 7);
-  EXPECT_EQ(VLNetSup_Send(self_, platform::kNoWindow, 2037, 0, 1), 7);
-  char buffer[513] = "CAM 2";
-  EXPECT_EQ(VLNetSup_Send(self_, gone, 2164, 0, buffer, 513), 7);
-  EXPECT_STREQ(buffer, "previous");
+  // A window that is gone, no window at all, and one whose process does not answer.
+  for (const platform::Hwnd to : {gone, platform::kNoWindow, stopped.hwnd}) {
+    SCOPED_TRACE(to);
+    host_.debugger.clear();
+    FakeReply(7, "previous");
+    EXPECT_EQ(VLNetSup_Send(self_, to, 2037, 0, 1), 0);
+    EXPECT_EQ(VLNetSup_ReplyValue(), 0);
+    FakeReply(7, "previous");
+    char buffer[513] = "CAM 2";
+    EXPECT_EQ(VLNetSup_Send(self_, to, 2164, 0, buffer, 513), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_STREQ(VLNetSup_ReplyText(), "");
+    char window[8];
+    std::snprintf(window, sizeof window, "%04x", to);
+    const std::string said = std::string("no reply from window ") + window + " to message ";
+    ASSERT_EQ(host_.debugger.size(), 2u);
+    EXPECT_NE(host_.debugger[0].find(said + "2037: 0 and an empty text"), std::string::npos)
+        << host_.debugger[0];
+    EXPECT_NE(host_.debugger[1].find(said + "2164: 0 and an empty text"), std::string::npos)
+        << host_.debugger[1];
+  }
 }
 
 TEST_F(NxiTest, DiscoveryIsAnsweredDuringTheBroadcast) {

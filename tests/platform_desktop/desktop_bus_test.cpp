@@ -1,15 +1,20 @@
 // The desktop bus across processes: finding windows, sends, nested sends.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <vector>
 
 #include "desktop_fixture.h"
@@ -351,6 +356,216 @@ TEST_F(DesktopBusTest, APeerOfAnotherUserIsRefused) {
   EXPECT_TRUE(WIFEXITED(stranger.status));
   EXPECT_EQ(WEXITSTATUS(stranger.status), 0);
   EXPECT_EQ(calls, 0);
+}
+
+// The test process's own standard error (where its debug lines go) in a file, while alive.
+class CapturedErrors {
+ public:
+  explicit CapturedErrors(std::string path) : path_(std::move(path)) {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDERR_FILENO);
+    close(fd);
+  }
+  ~CapturedErrors() {
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  std::string Text() const {
+    std::ifstream file(path_);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::string path_;
+  int saved_ = -1;
+};
+
+// Sends bounded by short times, so that waiting for a hung window is quick.
+class BusBoundsTest : public DesktopBusTest {
+ protected:
+  void TearDown() override {
+    SetSendBounds(SendBounds{});
+    DesktopBusTest::TearDown();
+  }
+
+  // Milliseconds a call takes.
+  template <typename F>
+  static qint64 Timed(F&& call) {
+    QElapsedTimer clock;
+    clock.start();
+    call();
+    return clock.elapsed();
+  }
+};
+
+TEST_F(BusBoundsTest, ASlowPeerThatAnswersWithinTheBoundGetsItsAnswerThrough) {
+  SetSendBounds({2000, 100});
+  const Peer& peer = StartPeer();
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerBusy, kNoWindow, 400)), 400);
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5);
+}
+
+// The two ways a window stops answering: its process is busy in a procedure (a script in
+// a loop) or stopped (SIGSTOP).
+enum class Hang { kBusy, kStopped };
+
+TEST_F(BusBoundsTest, ASendToAWindowThatDoesNotAnswerGivesUpAfterTheBound) {
+  for (const Hang hang : {Hang::kBusy, Hang::kStopped}) {
+    SCOPED_TRACE(hang == Hang::kBusy ? "busy" : "stopped");
+    SetSendBounds({400, 100});
+    std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "sender");
+    bool busy = false;
+    window->SetProc([&](const Message& m) -> Result {
+      if (m.message == kTestAnswer) busy = true;
+      return 0;
+    });
+    Peer& peer = StartPeer();
+    if (hang == Hang::kBusy) {
+      ASSERT_TRUE(Post(peer.hwnd, Message::Plain(kPeerBusy, window->Handle(), 1500)));
+      ASSERT_TRUE(WaitUntil([&] { return busy; }));
+    } else {
+      kill(peer.pid, SIGSTOP);
+    }
+
+    const CapturedErrors errors(logs_ + "/own.err");
+    std::optional<Result> answer = 0;
+    const qint64 waited = Timed([&] { answer = Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)); });
+    EXPECT_EQ(answer, std::nullopt);
+    EXPECT_GE(waited, 390);
+    EXPECT_LT(waited, 3000);
+    char hwnd[8];
+    std::snprintf(hwnd, sizeof hwnd, "%04x", peer.hwnd);
+    EXPECT_NE(errors.Text().find("desktop bus: no answer from process " + std::to_string(peer.pid) +
+                                 " within 400 ms, gave up: " + hwnd),
+              std::string::npos)
+        << errors.Text();
+
+    // Taken as hung: the next send gives up at once, until the peer is heard from again.
+    EXPECT_LT(Timed([&] { answer = Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)); }), 300);
+    EXPECT_EQ(answer, std::nullopt);
+    EXPECT_NE(errors.Text().find("is not responding, not sent: " + std::string(hwnd)),
+              std::string::npos)
+        << errors.Text();
+    if (hang == Hang::kStopped) kill(peer.pid, SIGCONT);
+    EXPECT_TRUE(WaitUntil([&] { return Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)) == 5; }));
+    EXPECT_NE(errors.Text().find("answered a send after it was given up"), std::string::npos);
+  }
+}
+
+TEST_F(BusBoundsTest, ABroadcastPassesOverWindowsThatDoNotAnswerAndGoesOn) {
+  SetSendBounds({5000, 300});
+  std::unique_ptr<Window> window = Window::Create(Window::Kind::kTopLevel, "discovery");
+  std::vector<Hwnd> answers;
+  bool busy = false;
+  window->SetProc([&](const Message& m) -> Result {
+    if (m.message == kTestAnswer && m.lParam == 0) busy = true;
+    if (m.message == kTestAnswer && m.lParam == 5) answers.push_back(m.wParam);
+    return 0;
+  });
+  // The one that answers is at the bottom of the z-order, so it is reached last.
+  const Hwnd answering = StartPeer({"--title", "answering"}).hwnd;
+  const Peer& stopped = StartPeer({"--title", "stopped"});
+  const Peer& looping = StartPeer({"--title", "looping"});
+  ASSERT_TRUE(Post(looping.hwnd, Message::Plain(kPeerBusy, window->Handle(), 5000)));
+  ASSERT_TRUE(WaitUntil([&] { return busy; }));
+  kill(stopped.pid, SIGSTOP);
+
+  const qint64 waited =
+      Timed([&] { Send(kBroadcast, Message::Plain(kPeerAnnounce, window->Handle(), 5)); });
+  EXPECT_GE(waited, 590);  // both given up, one after the other
+  EXPECT_LT(waited, 3000);
+  EXPECT_EQ(answers, std::vector<Hwnd>{answering});
+}
+
+TEST_F(BusBoundsTest, APeerThatSendsWithoutReadingTheAnswersIsDisconnected) {
+  const Peer& peer = StartPeer();
+  const int fd = ConnectRaw(dir_, peer.pid);
+  ASSERT_GE(fd, 0);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  Frame call;
+  call.kind = FrameKind::kSend;
+  call.target = peer.hwnd;
+  call.message = Message::Plain(kPeerEcho, 1, 1);
+  std::string burst;
+  for (uint32_t i = 1; i <= 1000; ++i) {
+    call.callId = i;
+    burst += EncodeFrame(call);
+  }
+  // Calls without end, never reading an answer, until the receiver hangs up (bounded: far
+  // more calls than the receiver may hold answers for).
+  bool closed = false;
+  QElapsedTimer clock;
+  clock.start();
+  for (size_t sent = 0; !closed && sent < 200 * burst.size() && clock.elapsed() < 30000;) {
+    const ssize_t n = send(fd, burst.data() + sent % burst.size(),
+                           burst.size() - sent % burst.size(), MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += static_cast<size_t>(n);
+    } else if (errno == EAGAIN) {
+      pollfd writable{fd, POLLOUT, 0};
+      poll(&writable, 1, 100);
+    } else {
+      closed = true;
+    }
+  }
+  close(fd);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(WaitUntil([&] {
+    return ErrorOutput(peer).find("reads nothing of what is sent to it") != std::string::npos;
+  })) << ErrorOutput(peer);
+  // The others are still served.
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5);
+}
+
+// The processor time a process has used, in clock ticks.
+long CpuTicks(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long ticks = 0;
+  // After the name: state is field 3; utime and stime are fields 14 and 15.
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i >= 14) ticks += std::stol(field);
+  }
+  return ticks;
+}
+
+TEST_F(BusBoundsTest, AcceptingPausesWhileDescriptorsRunOutAndResumesAfterwards) {
+  const Peer& peer = StartPeer();
+  ASSERT_GT(Send(peer.hwnd, Message::Plain(kPeerUseUpDescriptors)).value_or(0), 0);
+
+  // A newcomer waits in the backlog, with a call already written.
+  const int fd = ConnectRaw(dir_, peer.pid);
+  ASSERT_GE(fd, 0);
+  Frame call;
+  call.kind = FrameKind::kSend;
+  call.callId = 1;
+  call.target = peer.hwnd;
+  call.message = Message::Plain(kPeerEcho, 20, 22);
+  const std::string packet = EncodeFrame(call);
+  ASSERT_EQ(send(fd, packet.data(), packet.size(), MSG_NOSIGNAL),
+            static_cast<ssize_t>(packet.size()));
+
+  // The receiver does not spin meanwhile (a spinning one uses the whole interval).
+  const long before = CpuTicks(peer.pid);
+  usleep(500000);
+  const long used = CpuTicks(peer.pid) - before;
+  EXPECT_LT(used, sysconf(_SC_CLK_TCK) / 10) << used << " ticks in half a second";
+  // It still serves the connections it has, and the newcomer once descriptors are free.
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerEcho, 2, 3)), 5);
+  EXPECT_EQ(Send(peer.hwnd, Message::Plain(kPeerFreeDescriptors)), 1);
+  const std::vector<Frame> replies = ReadReplies(fd, 1);
+  close(fd);
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(replies[0].message.lParam, 42);
+  const std::string said = ErrorOutput(peer);
+  EXPECT_EQ(Occurrences(said, "desktop bus: cannot accept connections"), 1u) << said;
+  EXPECT_EQ(Occurrences(said, "desktop bus: accepting connections again"), 1u) << said;
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 // It opens the desktop named by VELCRUM_DESKTOP, creates one window, prints "hwnd XXXX"
 // on standard output and answers the messages of peer_protocol.h until told to quit. It
 // dies with the process that started it.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,6 +16,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "peer_protocol.h"
 #include "platform/desktop/desktop.h"
@@ -21,6 +25,35 @@
 
 using namespace velcrum::platform;
 using namespace velcrum::platform::testing;
+
+namespace {
+
+// The descriptors kPeerUseUpDescriptors opened, and the limit it lowered.
+std::vector<int> g_spent;
+rlimit g_limit{};
+
+// Lowers the soft limit to a little above the descriptors in use (so that few need
+// opening), then opens /dev/null until the limit is reached.
+int UseUpDescriptors() {
+  getrlimit(RLIMIT_NOFILE, &g_limit);
+  int highest = 0;
+  for (int fd = 0; fd < 4096; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) highest = fd;
+  }
+  rlimit lowered = g_limit;
+  lowered.rlim_cur = static_cast<rlim_t>(highest + 8);
+  setrlimit(RLIMIT_NOFILE, &lowered);
+  for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) g_spent.push_back(fd);
+  return static_cast<int>(g_spent.size());
+}
+
+void FreeDescriptors() {
+  for (const int fd : g_spent) close(fd);
+  g_spent.clear();
+  setrlimit(RLIMIT_NOFILE, &g_limit);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -99,6 +132,16 @@ int main(int argc, char** argv) {
         const auto answer = Send(m.wParam, Message::Plain(static_cast<uint32_t>(m.lParam), own));
         return answer ? *answer : -1;
       }
+      case kPeerBusy:
+        // Posted: a sender waiting for an answer would take our call in meanwhile.
+        if (m.wParam != kNoWindow) Post(m.wParam, Message::Plain(kTestAnswer, own, 0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(m.lParam));
+        return m.lParam;
+      case kPeerUseUpDescriptors:
+        return UseUpDescriptors();
+      case kPeerFreeDescriptors:
+        FreeDescriptors();
+        return 1;
       case WM_COPYDATA:
         Send(m.wParam, Message::CopyData(own, kReplyDwData, m.data));
         return 1;

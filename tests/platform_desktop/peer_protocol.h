@@ -22,6 +22,14 @@ inline constexpr uint32_t kPeerPostBurst = WM_USER + 8;     // posts kTestSequen
                                                             // to wParam
 inline constexpr uint32_t kPeerSendTo = WM_USER + 9;        // sends message lParam to wParam;
                                                             // answers its answer, or -1
+inline constexpr uint32_t kPeerBusy = WM_USER + 10;         // posts kTestAnswer to wParam (if
+                                                            // any), then stays in its procedure
+                                                            // for lParam ms, dispatching
+                                                            // nothing; answers lParam
+inline constexpr uint32_t kPeerUseUpDescriptors = WM_USER + 11;  // lowers its descriptor limit
+                                                                 // and opens descriptors until
+                                                                 // none is left; answers how many
+inline constexpr uint32_t kPeerFreeDescriptors = WM_USER + 12;   // closes them again
 // WM_COPYDATA: the peer answers like a framed-call receiver: it sends a copy-data frame
 // back to the sender (wParam) with dwData kReplyDwData and the same bytes, then answers 1.
 inline constexpr uint32_t kReplyDwData = 2984u << 16;

@@ -107,6 +107,7 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
       {"System/EmMessageWindowPositionX", "0"}, {"System/EmMessageWindowPositionY", "0"},
       {"System/EmMessageWindowSizeW", "200"},  {"System/EmMessageWindowSizeH", "170"},
       {"System/EnableParameterInspection", "1"}, {"System/EnableParameterInspectMsgs", "1"},
+      {"System/SendTimeout", "5000"},          {"System/BroadcastTimeout", "300"},
   };
   EXPECT_EQ(Keys(VelcrumIni()), expected);
 
@@ -116,6 +117,8 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
   EXPECT_EQ(c.videoCaptureApplication, "NONE");
   EXPECT_EQ(c.newStartUp, 1);
   EXPECT_EQ(c.maxExecWindows, 24);
+  EXPECT_EQ(c.sendTimeout, 5000);
+  EXPECT_EQ(c.broadcastTimeout, 300);
   EXPECT_EQ(g_instanceSettings.workstation, 12);
   EXPECT_EQ(c.debugFlags, 0u);
   EXPECT_TRUE(host.boxes.empty());
@@ -134,6 +137,7 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
             "[Editor]\r\nEditorWindowSizeW=100\r\n[System]\r\nVariablesWindowPositionY=5000\r\n"
             "EmMessageWindowPositionX=-50\r\nUMDProtocol=amazon\r\nKALNXIEnable=0\r\n"
             "VideoCard=x\r\nTimeStampStartup=1\r\nEnableParameterInspection=2\r\n"
+            "SendTimeout=5\r\nBroadcastTimeout=99999\r\n"
             "[Debug]\r\nShowDebugWindow=1\r\nEnableOutputDBWIN=1\r\nOutputParserTrace=2\r\n"
             "LogToFile=1\r\nNewStartUp=0\r\n");
   ReadConfigurationGroup1();
@@ -142,6 +146,8 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
   EXPECT_EQ(c.editorWindowSizeW, 640);
   EXPECT_EQ(c.variablesWindowPositionY, 1000);
   EXPECT_EQ(c.emMessageWindowPositionX, 0);
+  EXPECT_EQ(c.sendTimeout, 100);
+  EXPECT_EQ(c.broadcastTimeout, 10000);
   EXPECT_EQ(c.umdProtocol, "AMAZON");
   EXPECT_EQ(g_instanceSettings.workstation, 0);  // network off: no workstation number asked for
   EXPECT_EQ(c.newStartUp, 0);

@@ -7,6 +7,7 @@
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
 #include <sys/un.h>
 #include <time.h>
 #include <unistd.h>
@@ -21,9 +22,21 @@ namespace velcrum::platform {
 namespace {
 
 constexpr uint64_t kListenerId = 0;
+constexpr uint64_t kPauseTimerId = UINT64_MAX;
 // Frames a sender may have waiting for one slow peer before further posts fail; the same
-// limit Windows puts on a thread's posted-message queue.
+// limit Windows puts on a thread's posted-message queue. The bytes are bounded too, for
+// posts that carry data.
 constexpr size_t kMaxOutbox = 10000;
+constexpr size_t kMaxOutboxBytes = 16 << 20;
+// Beyond twice that (answers and sends come on top of posts) a peer is taken as one that
+// reads nothing of what it is sent, and is disconnected: otherwise a peer that sends and
+// never reads the answers makes its receiver hold them all.
+constexpr size_t kMaxBacklog = 2 * kMaxOutbox;
+constexpr size_t kMaxBacklogBytes = 2 * kMaxOutboxBytes;
+// Calls given up that are remembered, so that their late answers are known as such.
+constexpr size_t kMaxGivenUp = 1000;
+// How long accepting pauses when the process is out of descriptors.
+constexpr long kAcceptPauseNs = 100 * 1000000L;
 // Room for posts to a peer that is busy for a while.
 constexpr int kSendBuffer = 1 << 20;
 // How long a call looks for its answer before it sleeps until something arrives.
@@ -75,6 +88,7 @@ BusEndpoint::~BusEndpoint() {
     close(listenFd_);
     unlink(socketPath_.c_str());
   }
+  if (pauseTimerFd_ >= 0) close(pauseTimerFd_);
   if (epollFd_ >= 0) close(epollFd_);
 }
 
@@ -104,6 +118,11 @@ bool BusEndpoint::Open(std::string* error) {
   event.events = EPOLLIN;
   event.data.u64 = kListenerId;
   if (epoll_ctl(epollFd_, EPOLL_CTL_ADD, listenFd_, &event) != 0) return fail("epoll_ctl");
+  // Made now: once descriptors run out there would be none for it.
+  pauseTimerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+  if (pauseTimerFd_ < 0) return fail("timerfd");
+  event.data.u64 = kPauseTimerId;
+  if (epoll_ctl(epollFd_, EPOLL_CTL_ADD, pauseTimerFd_, &event) != 0) return fail("epoll_ctl");
   return true;
 }
 
@@ -151,6 +170,7 @@ void BusEndpoint::Drop(uint64_t id) {
       call.outcome = CallOutcome{CallStatus::kFailed, 0};
     }
   }
+  std::erase_if(givenUp_, [id](const auto& item) { return item.second == id; });
   const pid_t pid = connection->pid;
   bool another = false;
   if (preferred_.count(pid) && preferred_[pid] == id) preferred_.erase(pid);
@@ -160,7 +180,9 @@ void BusEndpoint::Drop(uint64_t id) {
       another = true;
     }
   }
-  if (!another && handlers_.peerGone) handlers_.peerGone(pid);
+  if (another) return;
+  hung_.erase(pid);
+  if (handlers_.peerGone) handlers_.peerGone(pid);
 }
 
 uint64_t BusEndpoint::ConnectionTo(pid_t peer) {
@@ -182,7 +204,16 @@ void BusEndpoint::AcceptAll() {
     const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
-      return;  // EAGAIN, or out of descriptors: try again on the next readiness
+      // The connection stays in the backlog, so the socket stays readable: without a pause
+      // the loop would come straight back here.
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        PauseAccepting();
+      }
+      return;
+    }
+    if (descriptorsShort_) {
+      descriptorsShort_ = false;
+      Say("desktop bus: accepting connections again");
     }
     ucred credentials{};
     if (!PeerCredentials(fd, credentials) || credentials.uid != geteuid()) {
@@ -195,6 +226,31 @@ void BusEndpoint::AcceptAll() {
   }
 }
 
+void BusEndpoint::PauseAccepting() {
+  const int error = errno;
+  epoll_event event{};
+  event.events = 0;
+  event.data.u64 = kListenerId;
+  epoll_ctl(epollFd_, EPOLL_CTL_MOD, listenFd_, &event);
+  itimerspec pause{};
+  pause.it_value.tv_nsec = kAcceptPauseNs;
+  timerfd_settime(pauseTimerFd_, 0, &pause, nullptr);
+  if (!descriptorsShort_) {
+    descriptorsShort_ = true;
+    Say(std::string("desktop bus: cannot accept connections (") + std::strerror(error) +
+        "); trying again every " + std::to_string(kAcceptPauseNs / 1000000) + " ms");
+  }
+}
+
+void BusEndpoint::ResumeAccepting() {
+  uint64_t expirations = 0;
+  [[maybe_unused]] const ssize_t n = read(pauseTimerFd_, &expirations, sizeof expirations);
+  epoll_event event{};
+  event.events = EPOLLIN;
+  event.data.u64 = kListenerId;
+  epoll_ctl(epollFd_, EPOLL_CTL_MOD, listenFd_, &event);
+}
+
 void BusEndpoint::Read(uint64_t id) {
   Connection* connection = Find(id);
   if (!connection) return;
@@ -205,7 +261,11 @@ void BusEndpoint::Read(uint64_t id) {
   do {
     n = recv(connection->fd, scratch_.get(), kReadChunk, MSG_DONTWAIT);
   } while (n < 0 && errno == EINTR);
-  if (n > 0) connection->input.append(scratch_.get(), static_cast<size_t>(n));
+  if (n > 0) {
+    connection->input.append(scratch_.get(), static_cast<size_t>(n));
+    // Whatever comes from a peer shows it is running again.
+    if (!hung_.empty()) hung_.erase(connection->pid);
+  }
   if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
   if (n <= 0) {
     // The peer has closed (or its end failed). Whole frames before the end still count.
@@ -278,6 +338,13 @@ void BusEndpoint::Handle(uint64_t id, Frame&& frame) {
       if (handlers_.post) handlers_.post(frame.target, std::move(frame.message), pid);
       break;
     case FrameKind::kReply: {
+      if (const auto late = givenUp_.find(frame.callId);
+          late != givenUp_.end() && late->second == id) {
+        givenUp_.erase(late);
+        Say("desktop bus: process " + std::to_string(pid) +
+            " answered a send after it was given up; the answer is dropped");
+        break;
+      }
       const auto it = pending_.find(frame.callId);
       if (it == pending_.end() || it->second.connection != id || it->second.done) {
         Say("desktop bus: dropped a reply nobody waits for, from process " + std::to_string(pid));
@@ -298,7 +365,17 @@ void BusEndpoint::Handle(uint64_t id, Frame&& frame) {
 bool BusEndpoint::Enqueue(uint64_t id, std::string&& packet, bool limited) {
   Connection* connection = Find(id);
   if (!connection) return false;
-  if (limited && connection->outbox.size() >= kMaxOutbox) return false;
+  const size_t frames = connection->outbox.size();
+  const size_t bytes = connection->outboxBytes + packet.size();
+  if (limited && (frames >= kMaxOutbox || bytes > kMaxOutboxBytes)) return false;
+  if (frames >= kMaxBacklog || bytes > kMaxBacklogBytes) {
+    Say("desktop bus: process " + std::to_string(connection->pid) +
+        " reads nothing of what is sent to it (" + std::to_string(frames) + " frames, " +
+        std::to_string(connection->outboxBytes) + " bytes waiting); closing the connection");
+    Drop(id);
+    return false;
+  }
+  connection->outboxBytes += packet.size();
   connection->outbox.push_back(std::move(packet));
   if (connection->outbox.size() == 1) Flush(id);
   return Find(id) != nullptr;
@@ -318,6 +395,7 @@ void BusEndpoint::Flush(uint64_t id) {
     }
     connection->written += static_cast<size_t>(n);
     if (connection->written == packet.size()) {
+      connection->outboxBytes -= packet.size();
       connection->outbox.pop_front();
       connection->written = 0;
     }
@@ -343,12 +421,18 @@ void BusEndpoint::Service(int timeoutMs) {
       AcceptAll();
       continue;
     }
+    if (id == kPauseTimerId) {
+      ResumeAccepting();
+      continue;
+    }
     if (events[i].events & EPOLLOUT) Flush(id);
     if (events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) Read(id);
   }
 }
 
-BusEndpoint::CallOutcome BusEndpoint::Call(pid_t peer, Hwnd target, const Message& message) {
+BusEndpoint::CallOutcome BusEndpoint::Call(pid_t peer, Hwnd target, const Message& message,
+                                           int timeoutMs) {
+  if (hung_.count(peer)) return {CallStatus::kHung, 0};
   const uint64_t id = ConnectionTo(peer);
   if (!id) return {};
   if (++nextCall_ == 0) ++nextCall_;
@@ -360,11 +444,13 @@ BusEndpoint::CallOutcome BusEndpoint::Call(pid_t peer, Hwnd target, const Messag
   frame.callId = callId;
   frame.target = target;
   frame.message = message;
+  bool timedOut = false;
   if (Enqueue(id, EncodeFrame(frame), false)) {
-    // Wait, dispatching what others send us meanwhile, until the answer comes or the
-    // connection is gone (Drop ends the call). An answer usually comes within
-    // microseconds; looking again for a short while (yielding the processor to the peer
-    // meanwhile) spares the cost of falling asleep and being woken.
+    // Wait, dispatching what others send us meanwhile, until the answer comes, the
+    // connection is gone (Drop ends the call) or the bound has passed. An answer usually
+    // comes within microseconds; looking again for a short while (yielding the processor
+    // to the peer meanwhile) spares the cost of falling asleep and being woken.
+    const long boundNs = static_cast<long>(std::max(timeoutMs, 0)) * 1000000L;
     timespec start{};
     clock_gettime(CLOCK_MONOTONIC, &start);
     while (!pending_[callId].done) {
@@ -372,16 +458,29 @@ BusEndpoint::CallOutcome BusEndpoint::Call(pid_t peer, Hwnd target, const Messag
       clock_gettime(CLOCK_MONOTONIC, &now);
       const long elapsedNs =
           (now.tv_sec - start.tv_sec) * 1000000000L + (now.tv_nsec - start.tv_nsec);
+      if (elapsedNs >= boundNs) {
+        // What we dispatched meanwhile may have taken the time: an answer already there
+        // still counts.
+        Service(0);
+        timedOut = !pending_[callId].done;
+        break;
+      }
       if (elapsedNs < kSpinNs) {
         Service(0);
         if (!pending_[callId].done) sched_yield();
       } else {
-        Service(-1);
+        Service(static_cast<int>((boundNs - elapsedNs + 999999) / 1000000));
       }
     }
   }
-  const CallOutcome outcome = pending_[callId].outcome;
+  CallOutcome outcome = pending_[callId].outcome;
   pending_.erase(callId);
+  if (timedOut) {
+    outcome = CallOutcome{CallStatus::kTimedOut, 0};
+    hung_.insert(peer);
+    if (givenUp_.size() >= kMaxGivenUp) givenUp_.erase(givenUp_.begin());
+    givenUp_[callId] = id;
+  }
   return outcome;
 }
 

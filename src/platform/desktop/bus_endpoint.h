@@ -5,12 +5,17 @@
 // connection carries frames (bus_frame.h) both ways, so a peer that is waiting for our answer can
 // still receive our own calls: while a call waits, every incoming call is dispatched at once
 // (Windows' SendMessage does the same), incoming posts are handed over to be queued, and
-// nothing else runs. A peer that closes its end (or dies) fails the calls waiting on it.
+// nothing else runs. A peer that closes its end (or dies) fails the calls waiting on it; a
+// peer that does not answer within the caller's bound is given up, and taken as hung (calls
+// to it fail at once) until anything arrives from it again.
 // Peers of another user are refused (SO_PEERCRED). All sockets are non-blocking: a frame
 // that has only partly arrived waits in the connection's input buffer, and writes that
 // cannot go out at once wait in its outbox, in order. A frame whose header cannot be
 // trusted ends the connection, since the stream cannot be followed past it; a frame with a
 // sound header but wrong contents is dropped on its own. Either is said on the debug line.
+// What waits for a peer is bounded: posts beyond the outbox's limit fail, and a peer that
+// lets even more pile up (it sends and never reads the answers) is disconnected. When the
+// process runs out of descriptors, accepting pauses for a moment instead of spinning.
 //
 // Single-threaded: everything here runs on the thread that runs the message loop.
 #pragma once
@@ -23,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -47,7 +53,9 @@ class BusEndpoint {
     std::function<void(std::string_view line)> debugLine;
   };
 
-  enum class CallStatus { kAnswered, kNoWindow, kFailed };
+  // kTimedOut: no answer within the bound; kHung: not sent, the peer left an earlier call
+  // unanswered and has sent nothing since.
+  enum class CallStatus { kAnswered, kNoWindow, kFailed, kTimedOut, kHung };
   struct CallOutcome {
     CallStatus status = CallStatus::kFailed;
     Result result = 0;
@@ -69,8 +77,9 @@ class BusEndpoint {
   // at most timeoutMs (-1: until something happens).
   void Service(int timeoutMs = 0);
 
-  // Sends a message to a window of process `peer` and waits for the answer.
-  CallOutcome Call(pid_t peer, Hwnd target, const Message& message);
+  // Sends a message to a window of process `peer` and waits at most timeoutMs for the
+  // answer.
+  CallOutcome Call(pid_t peer, Hwnd target, const Message& message, int timeoutMs);
 
   // Queues a message to a window of process `peer`; false when it cannot be delivered.
   bool Post(pid_t peer, Hwnd target, const Message& message);
@@ -90,6 +99,7 @@ class BusEndpoint {
     std::string input;  // received bytes; frames are taken from `consumed` on
     size_t consumed = 0;
     std::deque<std::string> outbox;  // frames waiting to be written, in order
+    size_t outboxBytes = 0;          // their bytes, all told
     size_t written = 0;              // bytes of the first one already written
     bool watchingWrites = false;
   };
@@ -104,6 +114,9 @@ class BusEndpoint {
   void Drop(uint64_t id);
   uint64_t ConnectionTo(pid_t peer);
   void AcceptAll();
+  // Out of descriptors: stop watching the listening socket until the pause timer fires.
+  void PauseAccepting();
+  void ResumeAccepting();
   void Read(uint64_t id);
   // Takes one complete frame from the connection's input and handles it; false when no
   // complete frame is there (or the connection is gone).
@@ -118,12 +131,16 @@ class BusEndpoint {
   Handlers handlers_;
   int listenFd_ = -1;
   int epollFd_ = -1;
+  int pauseTimerFd_ = -1;          // fires when accepting resumes after a pause
+  bool descriptorsShort_ = false;  // accepting has paused since the last connection came in
   std::string socketPath_;
   uint64_t nextConnection_ = 1;
   uint32_t nextCall_ = 0;
   std::map<uint64_t, std::unique_ptr<Connection>> connections_;
   std::map<pid_t, uint64_t> preferred_;  // the connection our frames to a peer go over
   std::map<uint32_t, PendingCall> pending_;
+  std::map<uint32_t, uint64_t> givenUp_;  // calls that timed out -> their connection
+  std::set<pid_t> hung_;                  // peers that left a call unanswered since they last sent
   std::unique_ptr<char[]> scratch_;  // what one recv brings, before it joins a connection's input
 };
 

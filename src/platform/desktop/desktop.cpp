@@ -9,6 +9,11 @@
 #include "platform/desktop/window_registry.h"
 
 namespace velcrum::platform {
+namespace {
+
+SendBounds g_sendBounds;
+
+}  // namespace
 
 bool OpenDesktop(std::string* error) {
   return OpenDesktop(DesktopDirectoryFromEnvironment(), error);
@@ -35,6 +40,14 @@ std::optional<Result> Send(Hwnd to, const Message& message) {
   DesktopSession* session = DesktopSession::Current();
   if (!session || to == kNoWindow) return std::nullopt;
   return session->Send(to, message);
+}
+
+void SetSendBounds(const SendBounds& bounds) {
+  g_sendBounds = SendBounds{std::max(bounds.sendMs, 1), std::max(bounds.broadcastMs, 1)};
+}
+
+SendBounds CurrentSendBounds() {
+  return g_sendBounds;
 }
 
 bool Post(Hwnd to, Message message) {

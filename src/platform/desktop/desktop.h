@@ -35,9 +35,24 @@ std::string DesktopDirectory();
 // waits; meanwhile messages other processes send to this one are dispatched (so they may
 // call back), but posted messages, timers and input wait until the loop runs again.
 // Nothing when the window does not exist, or its process ends or closes its connection
-// before answering. To kBroadcast: sends to every top-level window of the desktop in turn,
-// from the top of the z-order down, and answers 0.
+// before answering, or does not answer within the send bound (below). To kBroadcast: sends
+// to every top-level window of the desktop in turn, from the top of the z-order down, each
+// within the broadcast bound, and answers 0.
 std::optional<Result> Send(Hwnd to, const Message& message);
+
+// How long a send waits for a window of another process (SendMessageTimeout with
+// SMTO_ABORTIFHUNG). A window that has not answered within its bound is given up: the send
+// gives nothing and the system debugger gets one line naming the window and the message.
+// Its process is then taken as hung until anything arrives from it again, and sends to it
+// give nothing at once, without waiting. A peer that answers within the bound is never cut
+// off. Process-wide; may be set before the desktop is opened.
+struct SendBounds {
+  int sendMs = 5000;      // a send to one window
+  int broadcastMs = 300;  // each window of a broadcast
+};
+// Values below 1 ms are taken as 1 ms.
+void SetSendBounds(const SendBounds& bounds);
+SendBounds CurrentSendBounds();
 
 // PostMessage: queues the message for the window; the message loop handles posted
 // messages in order. False when the window does not exist or its queue is full. To

@@ -27,6 +27,13 @@ DesktopSession* g_session = nullptr;
 // The most posted messages a process holds before further posts fail (Windows' limit).
 constexpr size_t kMaxPosted = 10000;
 
+// A send given up on, for the debug line: the window, the message and what it carries.
+std::string Described(Hwnd to, const Message& message) {
+  Message shown = message;
+  shown.hwnd = to;
+  return DescribeMessage(shown, getpid());
+}
+
 QEvent::Type WakeEventType() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
@@ -215,15 +222,21 @@ Result DesktopSession::DispatchLocal(const std::shared_ptr<WindowState>& state, 
 
 std::optional<Result> DesktopSession::Send(Hwnd to, const Message& message) {
   if (QThread::currentThread() != thread()) return std::nullopt;
+  const SendBounds bounds = CurrentSendBounds();
   if (to == kBroadcast) {
     // Every top-level window in turn, from the top down; each answer (and whatever is sent
-    // to us meanwhile) is handled before the next.
+    // to us meanwhile) is handled before the next, and a window that does not answer in
+    // time is passed over.
     std::vector<WindowInfo> windows = registry_.List();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-      if (it->topLevel) Send(it->hwnd, message);
+      if (it->topLevel) SendOne(it->hwnd, message, bounds.broadcastMs);
     }
     return 0;
   }
+  return SendOne(to, message, bounds.sendMs);
+}
+
+std::optional<Result> DesktopSession::SendOne(Hwnd to, const Message& message, int timeoutMs) {
   if (const std::shared_ptr<WindowState> state = Find(to)) {
     Message copy = message;
     return Dispatch(state, copy, kRecordSent, getpid());
@@ -233,10 +246,26 @@ std::optional<Result> DesktopSession::Send(Hwnd to, const Message& message) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     const pid_t owner = OwnerOf(to, attempt > 0);
     if (!owner) return std::nullopt;
-    const BusEndpoint::CallOutcome outcome = bus_->Call(owner, to, message);
-    if (outcome.status == BusEndpoint::CallStatus::kAnswered) return outcome.result;
-    owners_.erase(to);
-    if (outcome.status == BusEndpoint::CallStatus::kFailed) return std::nullopt;
+    const BusEndpoint::CallOutcome outcome = bus_->Call(owner, to, message, timeoutMs);
+    switch (outcome.status) {
+      case BusEndpoint::CallStatus::kAnswered:
+        return outcome.result;
+      case BusEndpoint::CallStatus::kTimedOut:
+        OutputDebugString("desktop bus: no answer from process " + std::to_string(owner) +
+                          " within " + std::to_string(timeoutMs) +
+                          " ms, gave up: " + Described(to, message));
+        return std::nullopt;
+      case BusEndpoint::CallStatus::kHung:
+        OutputDebugString("desktop bus: process " + std::to_string(owner) +
+                          " is not responding, not sent: " + Described(to, message));
+        return std::nullopt;
+      case BusEndpoint::CallStatus::kFailed:
+        owners_.erase(to);
+        return std::nullopt;
+      case BusEndpoint::CallStatus::kNoWindow:
+        owners_.erase(to);
+        break;
+    }
   }
   return std::nullopt;
 }

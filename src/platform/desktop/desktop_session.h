@@ -90,6 +90,8 @@ class DesktopSession final : public QObject {
   bool Start(std::string* error);
 
   std::shared_ptr<WindowState> Find(Hwnd hwnd) const;
+  // A send to one window, waiting at most timeoutMs when it belongs to another process.
+  std::optional<Result> SendOne(Hwnd to, const Message& message, int timeoutMs);
   Result Dispatch(const std::shared_ptr<WindowState>& state, Message& message, char how,
                   pid_t sender);
   bool Enqueue(PostedMessage&& posted);
