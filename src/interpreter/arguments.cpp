@@ -1,9 +1,10 @@
 // The parameter parser and the parameter table.
 //
 // One tokenizer reads the parameters of a command text. GetArguments runs it on every
-// call, with the repairs, the kind messages and the inspection line; a command that the
-// executor runs again and again can instead have its tokens kept (PreparseArguments), so
-// that GetArguments only has to fill the slots, as long as it has nothing to write.
+// call; a command that the executor runs again and again can instead have its tokens
+// kept (PreparseArguments), so that GetArguments only has to fill the slots. Either way
+// the parser's output (the repairs, the kind messages and the inspection line) is
+// written afterwards from the filled slots by one writer, so both write the same.
 #include "interpreter/arguments.h"
 
 #include <algorithm>
@@ -106,13 +107,8 @@ void UseParserSlots() {
 // The parser's two repairs: a space after the mnemonic when one is missing, and
 // typographic single quotes (bytes 145 and 146 of the Windows Western code page) made
 // plain. Reports what it changed.
-struct Repairs {
-  bool spaceInserted = false;
-  bool quotesConverted = false;
-};
-
-Repairs Repair(std::string& text) {
-  Repairs repairs;
+ParserRepairs Repair(std::string& text) {
+  ParserRepairs repairs;
   if (text.size() > 2 && text[2] != ' ') {
     text.insert(2, 1, ' ');
     repairs.spaceInserted = true;
@@ -230,7 +226,7 @@ int32_t TokenValue(const Token& token, std::string_view text) {
 }
 
 // Fills the next parser slot from a token.
-Slot& FillNextSlot(const Token& token, std::string_view text) {
+void FillNextSlot(const Token& token, std::string_view text) {
   const int n = ++paramCount;
   slotsInUse = paramCount;
   Slot& slot = parserSlots[n];
@@ -244,7 +240,6 @@ Slot& FillNextSlot(const Token& token, std::string_view text) {
     slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
   }
   CountKind(token.kind, kindCounts);
-  return slot;
 }
 
 // After the parameters: unless a string literal ended the text, the slots up to the
@@ -253,10 +248,59 @@ void FinishCount(bool literalEndedText, int expected) {
   if (!literalEndedText) paramCount = std::max(paramCount, expected);
 }
 
-// Whether GetArguments would write anything: its repairs, kind messages and overlong
+// Whether GetArguments writes anything: the repairs, kind messages and overlong
 // inspection pieces go to the debug output, the inspection line to the trace output.
-bool ParserMayWrite() {
-  return g_settings.outputParserTrace || DebugOutEnabled();
+bool ParserWrites(ParserRepairs repairs) {
+  return g_settings.outputParserTrace ||
+         ((g_settings.parameterInspectMsgs || repairs.spaceInserted || repairs.quotesConverted) &&
+          DebugOutEnabled());
+}
+
+// The parser's output for a command whose parameters fill slots 1 to `tokens`: the
+// repairs, then for each parameter its inspection piece (or the message that it does not
+// fit) and its kind message, then the inspection line. Everything in it depends only on
+// the command's text and the slots, so it is the same whether they were parsed now or
+// filled from kept tokens.
+[[gnu::noinline]] void WriteParserOutput(std::string_view command, ParserRepairs repairs,
+                                         const Slot* slots, int tokens) {
+  if (repairs.spaceInserted) {
+    DebugOut(Format(
+        "<%s> GetArguments: ERROR: line: %d, Space character missing between "
+        "command and parameter(s), command:'%.*s' ",
+        g_instanceName.c_str(), g_iCurrentLine, static_cast<int>(command.size()), command.data()));
+  }
+  if (repairs.quotesConverted) DebugOut("Converted NON-ASCII single quotes to ASCII 39.");
+
+  InspectionLine inspection(g_settings.outputParserTrace ||
+                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
+  inspection.Start(command);
+  for (int n = 1; n <= tokens; ++n) {
+    const Slot& slot = slots[n];
+    switch (slot.kind) {
+      case ParamKind::kStringLiteral:
+        inspection.AddText(slot.text, "GetArguments: 1a - Parameter list too long, truncating");
+        LogKind("GetArguments: 1b - logged STRING LITERAL");
+        break;
+      case ParamKind::kIntegerVariable:
+        inspection.AddNumber(slot.value, "GetArguments: 2a - Parameter list too long, truncating");
+        LogKind("GetArguments: 2b - logged NUMERIC VARIABLE");
+        break;
+      case ParamKind::kStringVariable:
+        inspection.AddText(slot.text, "GetArguments: 3a - Parameter list too long, truncating");
+        LogKind("GetArguments: 3b - logged STRING VARIABLE");
+        break;
+      case ParamKind::kNumericLiteral:
+      case ParamKind::kBareWord:
+        LogKind(slot.kind == ParamKind::kNumericLiteral
+                    ? "GetArguments: 4a - logged NUMERIC LITERAL"
+                    : "GetArguments: 4b - logged NOT NUMERIC LITERAL, must be a STRING LITERAL");
+        [[fallthrough]];
+      case ParamKind::kNone:
+        inspection.AddNumber(slot.value, "GetArguments: 4c - Parameter list too long, truncating");
+        break;
+    }
+  }
+  if (g_settings.outputParserTrace) TraceOut(inspection.Text());
 }
 
 // Works out what GetArguments makes of the kept tokens for `expected` parameters.
@@ -305,6 +349,9 @@ void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
   param_table::g_tableLimit = static_cast<unsigned>(binding.taken);
   kindCounts = binding.counts;
   paramCount = binding.paramCount;
+  if (ParserWrites(preparsed.repairs)) {
+    WriteParserOutput(preparsed.command, preparsed.repairs, slots, binding.taken);
+  }
 }
 
 }  // namespace
@@ -313,7 +360,7 @@ PreparsedArguments PreparseArguments(std::string_view command) {
   PreparsedArguments preparsed;
   preparsed.command = command;
   std::string text(command);
-  Repair(text);
+  preparsed.repairs = Repair(text);
   std::vector<Token> tokens;
   Tokenize(text, kParamSlots, [&](const Token& token) { tokens.push_back(token); });
 
@@ -349,54 +396,20 @@ PreparsedArguments PreparseArguments(std::string_view command) {
 
 namespace {
 
-// GetArguments parsing the text in full, with its repairs, messages and trace.
+// GetArguments parsing the text in full.
 [[gnu::noinline]] void ParseArguments(std::string_view command, int expected) {
   UseParserSlots();
-  InspectionLine inspection(g_settings.outputParserTrace ||
-                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
-  inspection.Start(command);
-
   static std::string text;
   text.assign(command);
-  const Repairs repairs = Repair(text);
-  if (repairs.spaceInserted) {
-    DebugOut(Format(
-        "<%s> GetArguments: ERROR: line: %d, Space character missing between "
-        "command and parameter(s), command:'%.*s' ",
-        g_instanceName.c_str(), g_iCurrentLine, static_cast<int>(command.size()), command.data()));
-  }
-  if (repairs.quotesConverted) DebugOut("Converted NON-ASCII single quotes to ASCII 39.");
-
+  const ParserRepairs repairs = Repair(text);
   bool literalEndedText = false;
   Tokenize(text, expected, [&](const Token& token) {
-    Slot& slot = FillNextSlot(token, text);
-    switch (token.kind) {
-      case ParamKind::kStringLiteral:
-        inspection.AddText(slot.text, "GetArguments: 1a - Parameter list too long, truncating");
-        LogKind("GetArguments: 1b - logged STRING LITERAL");
-        literalEndedText = token.endsText;
-        break;
-      case ParamKind::kIntegerVariable:
-        inspection.AddNumber(slot.value, "GetArguments: 2a - Parameter list too long, truncating");
-        LogKind("GetArguments: 2b - logged NUMERIC VARIABLE");
-        break;
-      case ParamKind::kStringVariable:
-        inspection.AddText(slot.text, "GetArguments: 3a - Parameter list too long, truncating");
-        LogKind("GetArguments: 3b - logged STRING VARIABLE");
-        break;
-      case ParamKind::kNumericLiteral:
-      case ParamKind::kBareWord:
-        LogKind(token.kind == ParamKind::kNumericLiteral
-                    ? "GetArguments: 4a - logged NUMERIC LITERAL"
-                    : "GetArguments: 4b - logged NOT NUMERIC LITERAL, must be a STRING LITERAL");
-        [[fallthrough]];
-      case ParamKind::kNone:
-        inspection.AddNumber(slot.value, "GetArguments: 4c - Parameter list too long, truncating");
-        break;
-    }
+    FillNextSlot(token, text);
+    if (token.kind == ParamKind::kStringLiteral) literalEndedText = token.endsText;
   });
+  const int tokens = paramCount;
   FinishCount(literalEndedText, expected);
-  if (g_settings.outputParserTrace) TraceOut(inspection.Text());
+  if (ParserWrites(repairs)) WriteParserOutput(command, repairs, parserSlots, tokens);
 }
 
 }  // namespace
@@ -404,10 +417,10 @@ namespace {
 void GetArguments(std::string_view command, int expected) {
   g_bParamError = false;
   // The executor keeps the tokens of the command it is dispatching; they stand for the
-  // text exactly when it is this very text and there is nothing to write.
+  // text exactly when it is this very text.
   if (PreparsedArguments* preparsed = g_pDispatchedArguments;
       preparsed && preparsed->command.data() == command.data() &&
-      preparsed->command.size() == command.size() && !ParserMayWrite()) {
+      preparsed->command.size() == command.size()) {
     GetArgumentsPreparsed(*preparsed, expected);
   } else {
     ParseArguments(command, std::clamp(expected, 0, kParamSlots));

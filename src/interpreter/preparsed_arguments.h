@@ -4,9 +4,9 @@
 // are read anew on every run. The executor keeps the tokens of each command of the lines
 // it runs and, while it dispatches a command, points g_pDispatchedArguments at them.
 // GetArguments then takes the tokens instead of parsing again, provided that it was
-// called with that very command text (the same characters at the same address) and that
-// it has nothing to write (no debug output, no parser trace); otherwise it parses as
-// always. Either way every accessor answers the same.
+// called with that very command text (the same characters at the same address);
+// otherwise it parses as always. Either way every accessor answers the same, and the
+// parser writes the same output: its messages depend only on the text and the slots.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,13 @@
 #include "interpreter/arguments.h"
 
 namespace velcrum {
+
+// What the parser repaired in a command's text before reading its parameters; each
+// repair has its message.
+struct ParserRepairs {
+  bool spaceInserted = false;    // after the mnemonic
+  bool quotesConverted = false;  // typographic single quotes made plain
+};
 
 struct PreparsedArguments {
   PreparsedArguments() = default;
@@ -35,6 +42,7 @@ struct PreparsedArguments {
   std::vector<int> integerVariables;
   std::vector<int> stringVariables;
   bool lastEndsText = false;  // the last token is a string literal that ended the text
+  ParserRepairs repairs;
 
   // What GetArguments makes of the tokens for one expected count. It depends on nothing
   // but the tokens and that count, and a command's handler asks for the same count on
