@@ -26,6 +26,7 @@ PreparsedArguments* g_pDispatchedArguments = nullptr;
 
 namespace {
 
+using param_table::KindMasks;
 using param_table::Slot;
 
 // The parser's own slots, for every command that GetArguments parses in full.
@@ -37,12 +38,12 @@ int slotsInUse = 0;  // parser slots written since the last clear, so clearing s
 char ownTexts[kParamSlots + 1][kParamTextLimit + 1];
 
 int paramCount = 0;
-ParamKindCounts kindCounts;
 
 }  // namespace
 
 Slot* param_table::g_table = parserSlots;
 unsigned param_table::g_tableLimit = kParamSlots;
+param_table::KindMasks param_table::g_kindMasks;
 const Slot param_table::g_noSlot;
 
 namespace {
@@ -100,8 +101,8 @@ void UseParserSlots() {
   slotsInUse = 0;
   param_table::g_table = parserSlots;
   param_table::g_tableLimit = kParamSlots;
+  param_table::g_kindMasks = {};
   paramCount = 0;
-  kindCounts = {};
 }
 
 // The parser's two repairs: a space after the mnemonic when one is missing, and
@@ -203,6 +204,28 @@ void CountKind(ParamKind kind, ParamKindCounts& counts) {
   }
 }
 
+// Sets slot n's bit in the masks of the groups its kind belongs to.
+void AddKind(KindMasks& masks, ParamKind kind, int n) {
+  const uint64_t bit = uint64_t{1} << static_cast<unsigned>(n);
+  switch (kind) {
+    case ParamKind::kIntegerVariable:
+      masks.integerVariable |= bit;
+      [[fallthrough]];
+    case ParamKind::kNumericLiteral:
+      masks.numeric |= bit;
+      break;
+    case ParamKind::kStringVariable:
+      masks.stringVariable |= bit;
+      [[fallthrough]];
+    case ParamKind::kStringLiteral:
+    case ParamKind::kBareWord:
+      masks.text |= bit;
+      break;
+    case ParamKind::kNone:
+      break;
+  }
+}
+
 // Reads the variable a slot names into it: an integer variable's value (its text is
 // written when asked for), a string variable's text and the value it reads as.
 void ReadVariable(Slot& slot, int n) {
@@ -239,7 +262,7 @@ void FillNextSlot(const Token& token, std::string_view text) {
     slot.value = TokenValue(token, text);
     slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
   }
-  CountKind(token.kind, kindCounts);
+  AddKind(param_table::g_kindMasks, token.kind, n);
 }
 
 // After the parameters: unless a string literal ended the text, the slots up to the
@@ -318,24 +341,15 @@ bool ParserWrites(ParserRepairs repairs) {
   binding.stringVariables = static_cast<int>(
       std::count_if(preparsed.stringVariables.begin(), preparsed.stringVariables.end(),
                     [taken](int slot) { return slot <= taken; }));
-  binding.counts = {};
+  binding.kinds = {};
   for (int n = 1; n <= taken; ++n) {
-    CountKind(preparsed.slots[static_cast<size_t>(n)].kind, binding.counts);
+    AddKind(binding.kinds, preparsed.slots[static_cast<size_t>(n)].kind, n);
   }
 }
 
-// Reads the string variables among the kept slots of the table.
-[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed) {
-  for (int k = 0; k < preparsed.binding.stringVariables; ++k) {
-    const int n = preparsed.stringVariables[static_cast<size_t>(k)];
-    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
-  }
-}
-
-// GetArguments from kept tokens: the kept command's own slots become the table, with
-// its variables read anew; the slots beyond the expected count read as none.
-void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
-  if (preparsed.binding.expected != expected) Bind(preparsed, expected);
+// Reads the kept command's variables into its slots and makes them the table, as far
+// as the binding in use says.
+inline void UseKeptSlots(PreparsedArguments& preparsed) {
   const PreparsedArguments::Binding& binding = preparsed.binding;
   Slot* const slots = preparsed.slots.data();
   const int* const integerVariables = preparsed.integerVariables.data();
@@ -344,13 +358,24 @@ void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
     slot.value = g_lIntegerVariables[slot.varIndex];
     slot.textPending = true;
   }
-  if (binding.stringVariables != 0) ReadStringVariables(preparsed);
+  for (int k = 0; k < binding.stringVariables; ++k) {
+    const int n = preparsed.stringVariables[static_cast<size_t>(k)];
+    ReadVariable(slots[n], n);
+  }
   param_table::g_table = slots;
   param_table::g_tableLimit = static_cast<unsigned>(binding.taken);
-  kindCounts = binding.counts;
+  param_table::g_kindMasks = binding.kinds;
   paramCount = binding.paramCount;
+}
+
+// GetArguments from kept tokens when the binding is to be worked out, string variables
+// are to be read or the parser has something to write.
+[[gnu::noinline]] void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
+  if (preparsed.binding.expected != expected) Bind(preparsed, expected);
+  UseKeptSlots(preparsed);
   if (ParserWrites(preparsed.repairs)) {
-    WriteParserOutput(preparsed.command, preparsed.repairs, slots, binding.taken);
+    WriteParserOutput(preparsed.command, preparsed.repairs, preparsed.slots.data(),
+                      preparsed.binding.taken);
   }
 }
 
@@ -418,13 +443,18 @@ void GetArguments(std::string_view command, int expected) {
   g_bParamError = false;
   // The executor keeps the tokens of the command it is dispatching; they stand for the
   // text exactly when it is this very text.
-  if (PreparsedArguments* preparsed = g_pDispatchedArguments;
-      preparsed && preparsed->command.data() == command.data() &&
-      preparsed->command.size() == command.size()) {
-    GetArgumentsPreparsed(*preparsed, expected);
-  } else {
-    ParseArguments(command, std::clamp(expected, 0, kParamSlots));
+  PreparsedArguments* const preparsed = g_pDispatchedArguments;
+  if (!preparsed || preparsed->command.data() != command.data() ||
+      preparsed->command.size() != command.size()) {
+    return ParseArguments(command, std::clamp(expected, 0, kParamSlots));
   }
+  // The common case, the count of the last run, integer variables only and nothing to
+  // write, calls nothing (which keeps it free of register saves).
+  if (preparsed->binding.expected != expected || preparsed->binding.stringVariables != 0 ||
+      ParserWrites(preparsed->repairs)) {
+    return GetArgumentsPreparsed(*preparsed, expected);
+  }
+  UseKeptSlots(*preparsed);
 }
 
 PreparsedArguments::~PreparsedArguments() {
@@ -433,7 +463,7 @@ PreparsedArguments::~PreparsedArguments() {
   if (param_table::g_table != slots.data()) return;
   const unsigned limit = param_table::g_tableLimit;
   const int count = paramCount;
-  const ParamKindCounts counts = kindCounts;
+  const KindMasks kinds = param_table::g_kindMasks;
   UseParserSlots();
   for (unsigned n = 1; n <= limit; ++n) {
     Slot& slot = parserSlots[n];
@@ -445,7 +475,7 @@ PreparsedArguments::~PreparsedArguments() {
   }
   slotsInUse = static_cast<int>(limit);
   paramCount = count;
-  kindCounts = counts;
+  param_table::g_kindMasks = kinds;
 }
 
 const Slot& param_table::WritePendingText(int n) {
@@ -460,8 +490,13 @@ const Slot& param_table::WritePendingText(int n) {
 int ParamCount() {
   return paramCount;
 }
-const ParamKindCounts& ParamCounts() {
-  return kindCounts;
+ParamKindCounts ParamCounts() {
+  // Counted from the table when asked (the extension interface asks), not on every call.
+  ParamKindCounts counts;
+  for (unsigned n = 1; n <= param_table::g_tableLimit; ++n) {
+    CountKind(param_table::g_table[n].kind, counts);
+  }
+  return counts;
 }
 
 }  // namespace velcrum

@@ -52,12 +52,29 @@ struct Slot {
   const char* text = "";  // NUL-terminated, at most 512 characters
 };
 
-// The table in use: slots 1 to g_tableLimit of g_table; every other number reads as the
-// empty slot g_noSlot. (The parser's own slots, or those of a kept command: see
-// preparsed_arguments.h.)
+// The slots of the table that hold each group of kinds the parameter checks accept, a
+// bit per slot number. The kinds depend only on the command's text, so these are worked
+// out with the table (for a kept command once per expected count) and a check whose
+// parameter is of an accepted kind reads one bit.
+struct KindMasks {
+  uint64_t numeric = 0;          // integer variables and numeric literals
+  uint64_t integerVariable = 0;  // integer variables
+  uint64_t text = 0;             // string variables, string literals and bare words
+  uint64_t stringVariable = 0;   // string variables
+};
+
+// The table in use: slots 1 to g_tableLimit of g_table, their kinds in g_kindMasks; every
+// other number reads as the empty slot g_noSlot. (The parser's own slots, or those of a
+// kept command: see preparsed_arguments.h.)
 extern Slot* g_table;
 extern unsigned g_tableLimit;
+extern KindMasks g_kindMasks;
 extern const Slot g_noSlot;
+
+// Whether slot n's bit is set in the mask; false for a number outside 1 to 52.
+inline bool HasBit(uint64_t mask, int n) {
+  return static_cast<unsigned>(n) < 64 && ((mask >> static_cast<unsigned>(n)) & 1) != 0;
+}
 
 inline const Slot& At(int n) {
   return static_cast<unsigned>(n - 1) < g_tableLimit ? g_table[n] : g_noSlot;
@@ -76,7 +93,7 @@ inline const Slot& WithText(int n) {
 // Slots are numbered from 1. A number outside 1 to 52 reads as an empty slot of kind
 // none; writing through ParamIntVar/ParamStringVar needs IsIntVarParam/IsStringVarParam.
 int ParamCount();
-const ParamKindCounts& ParamCounts();
+ParamKindCounts ParamCounts();
 // NUL-terminated, at most 512 characters; valid until the next GetArguments.
 inline const char* ParamText(int n) {
   return param_table::WithText(n).text;

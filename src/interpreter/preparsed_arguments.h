@@ -55,7 +55,7 @@ struct PreparsedArguments {
     int paramCount = 0;
     int integerVariables = 0;  // of them, within the table
     int stringVariables = 0;
-    ParamKindCounts counts;  // the kinds within the table
+    param_table::KindMasks kinds;  // of the slots within the table
   };
   Binding binding;
 };

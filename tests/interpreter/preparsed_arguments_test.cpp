@@ -39,7 +39,24 @@ struct TableView {
   bool operator==(const TableView&) const = default;
 };
 
+// The masks the inline parameter checks read must say what the slots' kinds say.
+void ExpectMasksMatchKinds() {
+  const param_table::KindMasks& masks = param_table::g_kindMasks;
+  for (int n = -1; n <= kParamSlots + 2; ++n) {
+    SCOPED_TRACE("slot " + std::to_string(n));
+    const ParamKind kind = GetParamKind(n);
+    EXPECT_EQ(param_table::HasBit(masks.integerVariable, n), kind == ParamKind::kIntegerVariable);
+    EXPECT_EQ(param_table::HasBit(masks.numeric, n),
+              kind == ParamKind::kIntegerVariable || kind == ParamKind::kNumericLiteral);
+    EXPECT_EQ(param_table::HasBit(masks.stringVariable, n), kind == ParamKind::kStringVariable);
+    EXPECT_EQ(param_table::HasBit(masks.text, n), kind == ParamKind::kStringVariable ||
+                                                      kind == ParamKind::kStringLiteral ||
+                                                      kind == ParamKind::kBareWord);
+  }
+}
+
 TableView ReadTable() {
+  ExpectMasksMatchKinds();
   TableView view;
   view.count = ParamCount();
   view.stringLiterals = ParamCounts().stringLiterals;
