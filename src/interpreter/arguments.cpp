@@ -206,7 +206,8 @@ void CountKind(ParamKind kind, ParamKindCounts& counts) {
 
 // Sets slot n's bit in the masks of the groups its kind belongs to.
 void AddKind(KindMasks& masks, ParamKind kind, int n) {
-  const uint64_t bit = uint64_t{1} << static_cast<unsigned>(n);
+  if (n > param_table::kKindMaskSlots) return;
+  const uint32_t bit = uint32_t{1} << static_cast<unsigned>(n);
   switch (kind) {
     case ParamKind::kIntegerVariable:
       masks.integerVariable |= bit;
@@ -275,7 +276,7 @@ void FinishCount(bool literalEndedText, int expected) {
 // inspection pieces go to the debug output, the inspection line to the trace output.
 bool ParserWrites(ParserRepairs repairs) {
   return g_settings.outputParserTrace ||
-         ((g_settings.parameterInspectMsgs || repairs.spaceInserted || repairs.quotesConverted) &&
+         ((g_settings.parameterInspectMsgs | repairs.spaceInserted | repairs.quotesConverted) &&
           DebugOutEnabled());
 }
 

@@ -55,13 +55,15 @@ struct Slot {
 // The slots of the table that hold each group of kinds the parameter checks accept, a
 // bit per slot number. The kinds depend only on the command's text, so these are worked
 // out with the table (for a kept command once per expected count) and a check whose
-// parameter is of an accepted kind reads one bit.
+// parameter is of an accepted kind reads one bit. The checks take parameters 1 to 19,
+// so the masks hold slots 1 to 31 and say nothing of the rest.
 struct KindMasks {
-  uint64_t numeric = 0;          // integer variables and numeric literals
-  uint64_t integerVariable = 0;  // integer variables
-  uint64_t text = 0;             // string variables, string literals and bare words
-  uint64_t stringVariable = 0;   // string variables
+  uint32_t numeric = 0;          // integer variables and numeric literals
+  uint32_t integerVariable = 0;  // integer variables
+  uint32_t text = 0;             // string variables, string literals and bare words
+  uint32_t stringVariable = 0;   // string variables
 };
+inline constexpr int kKindMaskSlots = 31;
 
 // The table in use: slots 1 to g_tableLimit of g_table, their kinds in g_kindMasks; every
 // other number reads as the empty slot g_noSlot. (The parser's own slots, or those of a
@@ -71,9 +73,10 @@ extern unsigned g_tableLimit;
 extern KindMasks g_kindMasks;
 extern const Slot g_noSlot;
 
-// Whether slot n's bit is set in the mask; false for a number outside 1 to 52.
-inline bool HasBit(uint64_t mask, int n) {
-  return static_cast<unsigned>(n) < 64 && ((mask >> static_cast<unsigned>(n)) & 1) != 0;
+// Whether slot n's bit is set in the mask; false for a number outside 1 to 31.
+inline bool HasBit(uint32_t mask, int n) {
+  return static_cast<unsigned>(n) <= kKindMaskSlots &&
+         ((mask >> static_cast<unsigned>(n)) & 1) != 0;
 }
 
 inline const Slot& At(int n) {
