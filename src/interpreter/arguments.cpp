@@ -37,13 +37,9 @@ int slotsInUse = 0;  // parser slots written since the last clear, so clearing s
 // variables' "%ld" texts, one buffer per slot number whichever table the slot is in.
 char ownTexts[kParamSlots + 1][kParamTextLimit + 1];
 
-int paramCount = 0;
-
 }  // namespace
 
-Slot* param_table::g_table = parserSlots;
-unsigned param_table::g_tableLimit = kParamSlots;
-param_table::KindMasks param_table::g_kindMasks;
+param_table::Table param_table::g_current{parserSlots, kParamSlots, 0, {}};
 const Slot param_table::g_noSlot;
 
 namespace {
@@ -99,10 +95,7 @@ void SetOwnText(Slot& slot, int n, std::string_view text) {
 void UseParserSlots() {
   for (int i = 1; i <= slotsInUse; ++i) parserSlots[i] = Slot{};
   slotsInUse = 0;
-  param_table::g_table = parserSlots;
-  param_table::g_tableLimit = kParamSlots;
-  param_table::g_kindMasks = {};
-  paramCount = 0;
+  param_table::g_current = {parserSlots, kParamSlots, 0, {}};
 }
 
 // The parser's two repairs: a space after the mnemonic when one is missing, and
@@ -251,8 +244,8 @@ int32_t TokenValue(const Token& token, std::string_view text) {
 
 // Fills the next parser slot from a token.
 void FillNextSlot(const Token& token, std::string_view text) {
-  const int n = ++paramCount;
-  slotsInUse = paramCount;
+  const int n = ++param_table::g_current.count;
+  slotsInUse = n;
   Slot& slot = parserSlots[n];
   slot.kind = token.kind;
   slot.varIndex = static_cast<uint8_t>(token.varIndex);
@@ -263,13 +256,14 @@ void FillNextSlot(const Token& token, std::string_view text) {
     slot.value = TokenValue(token, text);
     slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
   }
-  AddKind(param_table::g_kindMasks, token.kind, n);
+  AddKind(param_table::g_current.kinds, token.kind, n);
 }
 
 // After the parameters: unless a string literal ended the text, the slots up to the
 // expected count count as filled (of kind none).
 void FinishCount(bool literalEndedText, int expected) {
-  if (!literalEndedText) paramCount = std::max(paramCount, expected);
+  int& count = param_table::g_current.count;
+  if (!literalEndedText) count = std::max(count, expected);
 }
 
 // Whether GetArguments writes anything: the repairs, kind messages and overlong
@@ -333,40 +327,54 @@ bool ParserWrites(ParserRepairs repairs) {
   binding.expected = expected;
   expected = std::clamp(expected, 0, kParamSlots);
   const int taken = std::min(expected, preparsed.count);
-  binding.taken = taken;
+  param_table::Table& table = binding.table;
+  table.slots = preparsed.slots.data();
+  table.limit = static_cast<unsigned>(taken);
   // As FinishCount: a string literal that ended the text ends the count there.
-  binding.paramCount = taken == preparsed.count && preparsed.lastEndsText ? taken : expected;
+  table.count = taken == preparsed.count && preparsed.lastEndsText ? taken : expected;
   binding.integerVariables = static_cast<int>(
       std::count_if(preparsed.integerVariables.begin(), preparsed.integerVariables.end(),
-                    [taken](int slot) { return slot <= taken; }));
+                    [&](const Slot* slot) { return slot - table.slots <= taken; }));
   binding.stringVariables = static_cast<int>(
       std::count_if(preparsed.stringVariables.begin(), preparsed.stringVariables.end(),
                     [taken](int slot) { return slot <= taken; }));
-  binding.kinds = {};
-  for (int n = 1; n <= taken; ++n) {
-    AddKind(binding.kinds, preparsed.slots[static_cast<size_t>(n)].kind, n);
+  // The slots beyond the binding read as empty, as the parser's do.
+  std::vector<Slot>& slots = preparsed.slots;
+  std::vector<Slot>& tokenSlots = preparsed.tokenSlots;
+  if (taken < preparsed.count && tokenSlots.empty()) tokenSlots = slots;
+  if (!tokenSlots.empty()) {
+    for (int n = 1; n <= preparsed.count; ++n) {
+      const auto i = static_cast<size_t>(n);
+      slots[i] = n <= taken ? tokenSlots[i] : Slot{};
+    }
   }
+  table.kinds = {};
+  for (int n = 1; n <= taken; ++n) AddKind(table.kinds, slots[static_cast<size_t>(n)].kind, n);
+  const bool quiet = binding.stringVariables == 0 && !preparsed.repairs.spaceInserted &&
+                     !preparsed.repairs.quotesConverted;
+  binding.quietExpected = quiet ? binding.expected : PreparsedArguments::Binding::kNoCount;
 }
 
-// Reads the kept command's variables into its slots and makes them the table, as far
-// as the binding in use says.
-inline void UseKeptSlots(PreparsedArguments& preparsed) {
+// Reads the kept command's integer variables into its slots and makes them the table,
+// as far as the binding in use says.
+inline void UseKeptIntegerSlots(PreparsedArguments& preparsed) {
   const PreparsedArguments::Binding& binding = preparsed.binding;
-  Slot* const slots = preparsed.slots.data();
-  const int* const integerVariables = preparsed.integerVariables.data();
+  Slot* const* const integerVariables = preparsed.integerVariables.data();
   for (int k = 0; k < binding.integerVariables; ++k) {
-    Slot& slot = slots[integerVariables[k]];
+    Slot& slot = *integerVariables[k];
     slot.value = g_lIntegerVariables[slot.varIndex];
     slot.textPending = true;
   }
-  for (int k = 0; k < binding.stringVariables; ++k) {
+  param_table::g_current = binding.table;
+}
+
+// The same with the string variables too.
+void UseKeptSlots(PreparsedArguments& preparsed) {
+  for (int k = 0; k < preparsed.binding.stringVariables; ++k) {
     const int n = preparsed.stringVariables[static_cast<size_t>(k)];
-    ReadVariable(slots[n], n);
+    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
   }
-  param_table::g_table = slots;
-  param_table::g_tableLimit = static_cast<unsigned>(binding.taken);
-  param_table::g_kindMasks = binding.kinds;
-  paramCount = binding.paramCount;
+  UseKeptIntegerSlots(preparsed);
 }
 
 // GetArguments from kept tokens when the binding is to be worked out, string variables
@@ -376,7 +384,7 @@ inline void UseKeptSlots(PreparsedArguments& preparsed) {
   UseKeptSlots(preparsed);
   if (ParserWrites(preparsed.repairs)) {
     WriteParserOutput(preparsed.command, preparsed.repairs, preparsed.slots.data(),
-                      preparsed.binding.taken);
+                      static_cast<int>(preparsed.binding.table.limit));
   }
 }
 
@@ -397,7 +405,7 @@ PreparsedArguments PreparseArguments(std::string_view command) {
     preparsed.texts.emplace_back(text, token.start,
                                  std::min(token.length, size_t{kParamTextLimit}));
   }
-  preparsed.slots.resize(tokens.size() + 1);
+  preparsed.slots.resize(std::max(tokens.size(), size_t{param_table::kDirectSlots}) + 1);
   for (size_t i = 0; i < tokens.size(); ++i) {
     const Token& token = tokens[i];
     const int n = static_cast<int>(i) + 1;
@@ -405,7 +413,7 @@ PreparsedArguments PreparseArguments(std::string_view command) {
     slot.kind = token.kind;
     slot.varIndex = static_cast<uint8_t>(token.varIndex);
     if (token.kind == ParamKind::kIntegerVariable) {
-      preparsed.integerVariables.push_back(n);
+      preparsed.integerVariables.push_back(&slot);
     } else if (token.kind == ParamKind::kStringVariable) {
       preparsed.stringVariables.push_back(n);
     } else {
@@ -417,6 +425,7 @@ PreparsedArguments PreparseArguments(std::string_view command) {
   }
   // Only a string literal that reaches the end of the text ends it, so only the last.
   preparsed.lastEndsText = !tokens.empty() && tokens.back().endsText;
+  Bind(preparsed, -1);
   return preparsed;
 }
 
@@ -433,7 +442,7 @@ namespace {
     FillNextSlot(token, text);
     if (token.kind == ParamKind::kStringLiteral) literalEndedText = token.endsText;
   });
-  const int tokens = paramCount;
+  const int tokens = param_table::g_current.count;
   FinishCount(literalEndedText, expected);
   if (ParserWrites(repairs)) WriteParserOutput(command, repairs, parserSlots, tokens);
 }
@@ -451,20 +460,18 @@ void GetArguments(std::string_view command, int expected) {
   }
   // The common case, the count of the last run, integer variables only and nothing to
   // write, calls nothing (which keeps it free of register saves).
-  if (preparsed->binding.expected != expected || preparsed->binding.stringVariables != 0 ||
-      ParserWrites(preparsed->repairs)) {
+  if (preparsed->binding.quietExpected != expected || ParserWrites({})) {
     return GetArgumentsPreparsed(*preparsed, expected);
   }
-  UseKeptSlots(*preparsed);
+  UseKeptIntegerSlots(*preparsed);
 }
 
 PreparsedArguments::~PreparsedArguments() {
   // While these slots are the table, the parser's take their place, with texts of
   // their own.
-  if (param_table::g_table != slots.data()) return;
-  const unsigned limit = param_table::g_tableLimit;
-  const int count = paramCount;
-  const KindMasks kinds = param_table::g_kindMasks;
+  if (param_table::g_current.slots != slots.data()) return;
+  const param_table::Table kept = param_table::g_current;
+  const unsigned limit = kept.limit;
   UseParserSlots();
   for (unsigned n = 1; n <= limit; ++n) {
     Slot& slot = parserSlots[n];
@@ -475,12 +482,12 @@ PreparsedArguments::~PreparsedArguments() {
     }
   }
   slotsInUse = static_cast<int>(limit);
-  paramCount = count;
-  param_table::g_kindMasks = kinds;
+  param_table::g_current.count = kept.count;
+  param_table::g_current.kinds = kept.kinds;
 }
 
 const Slot& param_table::WritePendingText(int n) {
-  Slot& slot = g_table[n];
+  Slot& slot = g_current.slots[n];
   slot.length =
       std::snprintf(ownTexts[n], sizeof ownTexts[n], "%ld", static_cast<long>(slot.value));
   slot.text = ownTexts[n];
@@ -488,15 +495,11 @@ const Slot& param_table::WritePendingText(int n) {
   return slot;
 }
 
-int ParamCount() {
-  return paramCount;
-}
 ParamKindCounts ParamCounts() {
   // Counted from the table when asked (the extension interface asks), not on every call.
   ParamKindCounts counts;
-  for (unsigned n = 1; n <= param_table::g_tableLimit; ++n) {
-    CountKind(param_table::g_table[n].kind, counts);
-  }
+  const param_table::Table& table = param_table::g_current;
+  for (unsigned n = 1; n <= table.limit; ++n) CountKind(table.slots[n].kind, counts);
   return counts;
 }
 

@@ -65,12 +65,21 @@ struct KindMasks {
 };
 inline constexpr int kKindMaskSlots = 31;
 
-// The table in use: slots 1 to g_tableLimit of g_table, their kinds in g_kindMasks; every
-// other number reads as the empty slot g_noSlot. (The parser's own slots, or those of a
-// kept command: see preparsed_arguments.h.)
-extern Slot* g_table;
-extern unsigned g_tableLimit;
-extern KindMasks g_kindMasks;
+// A parameter table: slots 1 to `limit` of `slots`, their kinds in `kinds`; every other
+// number reads as the empty slot g_noSlot. Every table has slots 1 to kDirectSlots at
+// least, those beyond its parameters reading as empty, so that the few parameters most
+// commands have are read without a look at the limit.
+struct Table {
+  Slot* slots = nullptr;
+  unsigned limit = 0;
+  int count = 0;  // what ParamCount answers
+  KindMasks kinds;
+};
+inline constexpr int kDirectSlots = 8;
+
+// The table in use: the parser's own slots, or those of a kept command (see
+// preparsed_arguments.h). A kept command's table is set by copying it in whole.
+extern Table g_current;
 extern const Slot g_noSlot;
 
 // Whether slot n's bit is set in the mask; false for a number outside 1 to 31.
@@ -80,7 +89,8 @@ inline bool HasBit(uint32_t mask, int n) {
 }
 
 inline const Slot& At(int n) {
-  return static_cast<unsigned>(n - 1) < g_tableLimit ? g_table[n] : g_noSlot;
+  if (n >= 1 && n <= kDirectSlots) return g_current.slots[n];
+  return static_cast<unsigned>(n - 1) < g_current.limit ? g_current.slots[n] : g_noSlot;
 }
 
 // Writes the text of an integer-variable slot and answers the slot.
@@ -95,7 +105,9 @@ inline const Slot& WithText(int n) {
 
 // Slots are numbered from 1. A number outside 1 to 52 reads as an empty slot of kind
 // none; writing through ParamIntVar/ParamStringVar needs IsIntVarParam/IsStringVarParam.
-int ParamCount();
+inline int ParamCount() {
+  return param_table::g_current.count;
+}
 ParamKindCounts ParamCounts();
 // NUL-terminated, at most 512 characters; valid until the next GetArguments.
 inline const char* ParamText(int n) {

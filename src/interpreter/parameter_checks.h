@@ -32,7 +32,7 @@ inline bool InCheckedRange(int n) {
 // With inspection off both answer true without looking.
 inline bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool warnIfEmpty,
                              std::string_view commandText) {
-  const param_table::KindMasks& kinds = param_table::g_kindMasks;
+  const param_table::KindMasks& kinds = param_table::g_current.kinds;
   if (full_checks::InCheckedRange(n) &&
       param_table::HasBit(variableOnly ? kinds.stringVariable : kinds.text, n) &&
       !(warnIfEmpty && ParamIsEmpty(n))) {
@@ -43,7 +43,7 @@ inline bool CheckStringParam(std::string_view command, int n, bool variableOnly,
 
 inline bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool unused,
                               std::string_view commandText) {
-  const param_table::KindMasks& kinds = param_table::g_kindMasks;
+  const param_table::KindMasks& kinds = param_table::g_current.kinds;
   if (full_checks::InCheckedRange(n) &&
       param_table::HasBit(variableOnly ? kinds.integerVariable : kinds.numeric, n)) {
     return true;
@@ -55,14 +55,14 @@ inline bool CheckNumericParam(std::string_view command, int n, bool variableOnly
 // g_bParamError when they answer false.
 inline bool IsIntVarParam(std::string_view command, int n) {
   if (full_checks::InCheckedRange(n) &&
-      param_table::HasBit(param_table::g_kindMasks.integerVariable, n)) {
+      param_table::HasBit(param_table::g_current.kinds.integerVariable, n)) {
     return true;
   }
   return full_checks::IsIntVarParam(command, n);
 }
 inline bool IsStringVarParam(std::string_view command, int n) {
   if (full_checks::InCheckedRange(n) &&
-      param_table::HasBit(param_table::g_kindMasks.stringVariable, n)) {
+      param_table::HasBit(param_table::g_current.kinds.stringVariable, n)) {
     return true;
   }
   return full_checks::IsStringVarParam(command, n);

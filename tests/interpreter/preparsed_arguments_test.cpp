@@ -42,7 +42,7 @@ struct TableView {
 // The masks the inline parameter checks read must say what the slots' kinds say, for
 // the slots they cover.
 void ExpectMasksMatchKinds() {
-  const param_table::KindMasks& masks = param_table::g_kindMasks;
+  const param_table::KindMasks& masks = param_table::g_current.kinds;
   for (int n = -1; n <= kParamSlots + 2; ++n) {
     SCOPED_TRACE("slot " + std::to_string(n));
     const bool covered = n >= 1 && n <= param_table::kKindMaskSlots;
@@ -113,7 +113,7 @@ class PreparsedArgumentsTest : public testing::InterpreterTest {
     g_pDispatchedArguments = &kept;
     GetArguments(kept.command, expected);
     g_pDispatchedArguments = nullptr;
-    ASSERT_EQ(param_table::g_table, kept.slots.data()) << "the kept tokens were not used";
+    ASSERT_EQ(param_table::g_current.slots, kept.slots.data()) << "the kept tokens were not used";
     const TableView fromTokens = ReadTable();
     EXPECT_EQ(parsed, fromTokens) << Describe(parsed) << "\n" << Describe(fromTokens);
   }
@@ -199,7 +199,7 @@ TEST_F(PreparsedArgumentsTest, EachCallGetsTheTableOfItsOwnCount) {
       g_pDispatchedArguments = &kept;
       GetArguments(kept.command, expected);
       g_pDispatchedArguments = nullptr;
-      ASSERT_EQ(param_table::g_table, kept.slots.data());
+      ASSERT_EQ(param_table::g_current.slots, kept.slots.data());
       const TableView fromTokens = ReadTable();
       EXPECT_EQ(parsed, fromTokens) << Describe(parsed) << "\n" << Describe(fromTokens);
     }
@@ -230,7 +230,7 @@ TEST_F(PreparsedArgumentsTest, AnotherTextMeansAFullParse) {
   g_pDispatchedArguments = &kept;
   const std::string copy = command;
   GetArguments(copy, 2);
-  EXPECT_NE(param_table::g_table, kept.slots.data());
+  EXPECT_NE(param_table::g_current.slots, kept.slots.data());
   EXPECT_EQ(ParamValue(1), 5);
 }
 
@@ -284,7 +284,8 @@ TEST_F(PreparsedArgumentsTest, KeptTokensWriteWhatAFullParseWrites) {
         g_pDispatchedArguments = &kept;
         GetArguments(kept.command, expected);
         g_pDispatchedArguments = nullptr;
-        ASSERT_EQ(param_table::g_table, kept.slots.data()) << "the kept tokens were not used";
+        ASSERT_EQ(param_table::g_current.slots, kept.slots.data())
+            << "the kept tokens were not used";
         EXPECT_EQ(ReadTable(), parsed);
         EXPECT_EQ(take(), parsedOutput);
       }
