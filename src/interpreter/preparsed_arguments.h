@@ -42,8 +42,9 @@ struct PreparsedArguments {
   std::vector<param_table::Slot> slots;
   std::vector<param_table::Slot> tokenSlots;
   std::vector<std::string> texts;  // of each token, at most 512 characters
-  // The variables among the slots, in slot order: the integer variables' slots and the
-  // string variables' slot numbers.
+  // The variables among the slots, in slot order: the integer variables' slots (`slots`
+  // is sized once, so they stay where they are, moves included) and the string
+  // variables' slot numbers.
   std::vector<param_table::Slot*> integerVariables;
   std::vector<int> stringVariables;
   bool lastEndsText = false;  // the last token is a string literal that ended the text
