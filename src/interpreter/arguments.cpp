@@ -1,9 +1,10 @@
 // The parameter parser and the parameter table.
 //
 // One tokenizer reads the parameters of a command text. GetArguments runs it on every
-// call, with the repairs, the kind messages and the inspection line; a command that the
-// executor runs again and again can instead have its tokens kept (PreparseArguments), so
-// that GetArguments only has to fill the slots, as long as it has nothing to write.
+// call; a command that the executor runs again and again can instead have its tokens
+// kept (PreparseArguments), so that GetArguments only has to fill the slots. Either way
+// the parser's output (the repairs, the kind messages and the inspection line) is
+// written afterwards from the filled slots by one writer, so both write the same.
 #include "interpreter/arguments.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@ PreparsedArguments* g_pDispatchedArguments = nullptr;
 
 namespace {
 
+using param_table::KindMasks;
 using param_table::Slot;
 
 // The parser's own slots, for every command that GetArguments parses in full.
@@ -35,13 +37,9 @@ int slotsInUse = 0;  // parser slots written since the last clear, so clearing s
 // variables' "%ld" texts, one buffer per slot number whichever table the slot is in.
 char ownTexts[kParamSlots + 1][kParamTextLimit + 1];
 
-int paramCount = 0;
-ParamKindCounts kindCounts;
-
 }  // namespace
 
-Slot* param_table::g_table = parserSlots;
-unsigned param_table::g_tableLimit = kParamSlots;
+param_table::Table param_table::g_current{parserSlots, kParamSlots, 0, {}};
 const Slot param_table::g_noSlot;
 
 namespace {
@@ -97,22 +95,14 @@ void SetOwnText(Slot& slot, int n, std::string_view text) {
 void UseParserSlots() {
   for (int i = 1; i <= slotsInUse; ++i) parserSlots[i] = Slot{};
   slotsInUse = 0;
-  param_table::g_table = parserSlots;
-  param_table::g_tableLimit = kParamSlots;
-  paramCount = 0;
-  kindCounts = {};
+  param_table::g_current = {parserSlots, kParamSlots, 0, {}};
 }
 
 // The parser's two repairs: a space after the mnemonic when one is missing, and
 // typographic single quotes (bytes 145 and 146 of the Windows Western code page) made
 // plain. Reports what it changed.
-struct Repairs {
-  bool spaceInserted = false;
-  bool quotesConverted = false;
-};
-
-Repairs Repair(std::string& text) {
-  Repairs repairs;
+ParserRepairs Repair(std::string& text) {
+  ParserRepairs repairs;
   if (text.size() > 2 && text[2] != ' ') {
     text.insert(2, 1, ' ');
     repairs.spaceInserted = true;
@@ -207,6 +197,29 @@ void CountKind(ParamKind kind, ParamKindCounts& counts) {
   }
 }
 
+// Sets slot n's bit in the masks of the groups its kind belongs to.
+void AddKind(KindMasks& masks, ParamKind kind, int n) {
+  if (n > param_table::kKindMaskSlots) return;
+  const uint32_t bit = uint32_t{1} << static_cast<unsigned>(n);
+  switch (kind) {
+    case ParamKind::kIntegerVariable:
+      masks.integerVariable |= bit;
+      [[fallthrough]];
+    case ParamKind::kNumericLiteral:
+      masks.numeric |= bit;
+      break;
+    case ParamKind::kStringVariable:
+      masks.stringVariable |= bit;
+      [[fallthrough]];
+    case ParamKind::kStringLiteral:
+    case ParamKind::kBareWord:
+      masks.text |= bit;
+      break;
+    case ParamKind::kNone:
+      break;
+  }
+}
+
 // Reads the variable a slot names into it: an integer variable's value (its text is
 // written when asked for), a string variable's text and the value it reads as.
 void ReadVariable(Slot& slot, int n) {
@@ -230,9 +243,9 @@ int32_t TokenValue(const Token& token, std::string_view text) {
 }
 
 // Fills the next parser slot from a token.
-Slot& FillNextSlot(const Token& token, std::string_view text) {
-  const int n = ++paramCount;
-  slotsInUse = paramCount;
+void FillNextSlot(const Token& token, std::string_view text) {
+  const int n = ++param_table::g_current.count;
+  slotsInUse = n;
   Slot& slot = parserSlots[n];
   slot.kind = token.kind;
   slot.varIndex = static_cast<uint8_t>(token.varIndex);
@@ -243,122 +256,31 @@ Slot& FillNextSlot(const Token& token, std::string_view text) {
     slot.value = TokenValue(token, text);
     slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
   }
-  CountKind(token.kind, kindCounts);
-  return slot;
+  AddKind(param_table::g_current.kinds, token.kind, n);
 }
 
 // After the parameters: unless a string literal ended the text, the slots up to the
 // expected count count as filled (of kind none).
 void FinishCount(bool literalEndedText, int expected) {
-  if (!literalEndedText) paramCount = std::max(paramCount, expected);
+  int& count = param_table::g_current.count;
+  if (!literalEndedText) count = std::max(count, expected);
 }
 
-// Whether GetArguments would write anything: its repairs, kind messages and overlong
+// Whether GetArguments writes anything: the repairs, kind messages and overlong
 // inspection pieces go to the debug output, the inspection line to the trace output.
-bool ParserMayWrite() {
-  return g_settings.outputParserTrace || DebugOutEnabled();
+bool ParserWrites(ParserRepairs repairs) {
+  return g_settings.outputParserTrace ||
+         ((g_settings.parameterInspectMsgs | repairs.spaceInserted | repairs.quotesConverted) &&
+          DebugOutEnabled());
 }
 
-// Works out what GetArguments makes of the kept tokens for `expected` parameters.
-[[gnu::noinline]] void Bind(PreparsedArguments& preparsed, int expected) {
-  PreparsedArguments::Binding& binding = preparsed.binding;
-  binding.expected = expected;
-  expected = std::clamp(expected, 0, kParamSlots);
-  const int taken = std::min(expected, preparsed.count);
-  binding.taken = taken;
-  // As FinishCount: a string literal that ended the text ends the count there.
-  binding.paramCount = taken == preparsed.count && preparsed.lastEndsText ? taken : expected;
-  binding.integerVariables = static_cast<int>(
-      std::count_if(preparsed.integerVariables.begin(), preparsed.integerVariables.end(),
-                    [taken](int slot) { return slot <= taken; }));
-  binding.stringVariables = static_cast<int>(
-      std::count_if(preparsed.stringVariables.begin(), preparsed.stringVariables.end(),
-                    [taken](int slot) { return slot <= taken; }));
-  binding.counts = {};
-  for (int n = 1; n <= taken; ++n) {
-    CountKind(preparsed.slots[static_cast<size_t>(n)].kind, binding.counts);
-  }
-}
-
-// Reads the string variables among the kept slots of the table.
-[[gnu::noinline]] void ReadStringVariables(PreparsedArguments& preparsed) {
-  for (int k = 0; k < preparsed.binding.stringVariables; ++k) {
-    const int n = preparsed.stringVariables[static_cast<size_t>(k)];
-    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
-  }
-}
-
-// GetArguments from kept tokens: the kept command's own slots become the table, with
-// its variables read anew; the slots beyond the expected count read as none.
-void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
-  if (preparsed.binding.expected != expected) Bind(preparsed, expected);
-  const PreparsedArguments::Binding& binding = preparsed.binding;
-  Slot* const slots = preparsed.slots.data();
-  const int* const integerVariables = preparsed.integerVariables.data();
-  for (int k = 0; k < binding.integerVariables; ++k) {
-    Slot& slot = slots[integerVariables[k]];
-    slot.value = g_lIntegerVariables[slot.varIndex];
-    slot.textPending = true;
-  }
-  if (binding.stringVariables != 0) ReadStringVariables(preparsed);
-  param_table::g_table = slots;
-  param_table::g_tableLimit = static_cast<unsigned>(binding.taken);
-  kindCounts = binding.counts;
-  paramCount = binding.paramCount;
-}
-
-}  // namespace
-
-PreparsedArguments PreparseArguments(std::string_view command) {
-  PreparsedArguments preparsed;
-  preparsed.command = command;
-  std::string text(command);
-  Repair(text);
-  std::vector<Token> tokens;
-  Tokenize(text, kParamSlots, [&](const Token& token) { tokens.push_back(token); });
-
-  // The texts are kept first, so that the slots can point at them for good.
-  preparsed.count = static_cast<int>(tokens.size());
-  preparsed.texts.reserve(tokens.size());
-  for (const Token& token : tokens) {
-    preparsed.texts.emplace_back(text, token.start,
-                                 std::min(token.length, size_t{kParamTextLimit}));
-  }
-  preparsed.slots.resize(tokens.size() + 1);
-  for (size_t i = 0; i < tokens.size(); ++i) {
-    const Token& token = tokens[i];
-    const int n = static_cast<int>(i) + 1;
-    Slot& slot = preparsed.slots[static_cast<size_t>(n)];
-    slot.kind = token.kind;
-    slot.varIndex = static_cast<uint8_t>(token.varIndex);
-    if (token.kind == ParamKind::kIntegerVariable) {
-      preparsed.integerVariables.push_back(n);
-    } else if (token.kind == ParamKind::kStringVariable) {
-      preparsed.stringVariables.push_back(n);
-    } else {
-      slot.text = preparsed.texts[i].c_str();
-      slot.length = static_cast<int>(preparsed.texts[i].size());
-      slot.value = TokenValue(token, text);
-      slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
-    }
-  }
-  // Only a string literal that reaches the end of the text ends it, so only the last.
-  preparsed.lastEndsText = !tokens.empty() && tokens.back().endsText;
-  return preparsed;
-}
-
-namespace {
-
-// GetArguments parsing the text in full, with its repairs, messages and trace.
-[[gnu::noinline]] void ParseArguments(std::string_view command, int expected) {
-  UseParserSlots();
-  InspectionLine inspection(g_settings.outputParserTrace ||
-                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
-  inspection.Start(command);
-
-  static std::string text;
-  text.assign(command);
-  const Repairs repairs = Repair(text);
+// The parser's output for a command whose parameters fill slots 1 to `tokens`: the
+// repairs, then for each parameter its inspection piece (or the message that it does not
+// fit) and its kind message, then the inspection line. Everything in it depends only on
+// the command's text and the slots, so it is the same whether they were parsed now or
+// filled from kept tokens.
+[[gnu::noinline]] void WriteParserOutput(std::string_view command, ParserRepairs repairs,
+                                         const Slot* slots, int tokens) {
   if (repairs.spaceInserted) {
     DebugOut(Format(
         "<%s> GetArguments: ERROR: line: %d, Space character missing between "
@@ -367,14 +289,15 @@ namespace {
   }
   if (repairs.quotesConverted) DebugOut("Converted NON-ASCII single quotes to ASCII 39.");
 
-  bool literalEndedText = false;
-  Tokenize(text, expected, [&](const Token& token) {
-    Slot& slot = FillNextSlot(token, text);
-    switch (token.kind) {
+  InspectionLine inspection(g_settings.outputParserTrace ||
+                            (g_settings.parameterInspectMsgs && DebugOutEnabled()));
+  inspection.Start(command);
+  for (int n = 1; n <= tokens; ++n) {
+    const Slot& slot = slots[n];
+    switch (slot.kind) {
       case ParamKind::kStringLiteral:
         inspection.AddText(slot.text, "GetArguments: 1a - Parameter list too long, truncating");
         LogKind("GetArguments: 1b - logged STRING LITERAL");
-        literalEndedText = token.endsText;
         break;
       case ParamKind::kIntegerVariable:
         inspection.AddNumber(slot.value, "GetArguments: 2a - Parameter list too long, truncating");
@@ -386,7 +309,7 @@ namespace {
         break;
       case ParamKind::kNumericLiteral:
       case ParamKind::kBareWord:
-        LogKind(token.kind == ParamKind::kNumericLiteral
+        LogKind(slot.kind == ParamKind::kNumericLiteral
                     ? "GetArguments: 4a - logged NUMERIC LITERAL"
                     : "GetArguments: 4b - logged NOT NUMERIC LITERAL, must be a STRING LITERAL");
         [[fallthrough]];
@@ -394,9 +317,134 @@ namespace {
         inspection.AddNumber(slot.value, "GetArguments: 4c - Parameter list too long, truncating");
         break;
     }
-  });
-  FinishCount(literalEndedText, expected);
+  }
   if (g_settings.outputParserTrace) TraceOut(inspection.Text());
+}
+
+// Works out what GetArguments makes of the kept tokens for `expected` parameters.
+[[gnu::noinline]] void Bind(PreparsedArguments& preparsed, int expected) {
+  PreparsedArguments::Binding& binding = preparsed.binding;
+  binding.expected = expected;
+  expected = std::clamp(expected, 0, kParamSlots);
+  const int taken = std::min(expected, preparsed.count);
+  param_table::Table& table = binding.table;
+  table.slots = preparsed.slots.data();
+  table.limit = static_cast<unsigned>(taken);
+  // As FinishCount: a string literal that ended the text ends the count there.
+  table.count = taken == preparsed.count && preparsed.lastEndsText ? taken : expected;
+  binding.integerVariables = static_cast<int>(
+      std::count_if(preparsed.integerVariables.begin(), preparsed.integerVariables.end(),
+                    [&](const Slot* slot) { return slot - table.slots <= taken; }));
+  binding.stringVariables = static_cast<int>(
+      std::count_if(preparsed.stringVariables.begin(), preparsed.stringVariables.end(),
+                    [taken](int slot) { return slot <= taken; }));
+  // The slots beyond the binding read as empty, as the parser's do.
+  std::vector<Slot>& slots = preparsed.slots;
+  std::vector<Slot>& tokenSlots = preparsed.tokenSlots;
+  if (taken < preparsed.count && tokenSlots.empty()) tokenSlots = slots;
+  if (!tokenSlots.empty()) {
+    for (int n = 1; n <= preparsed.count; ++n) {
+      const auto i = static_cast<size_t>(n);
+      slots[i] = n <= taken ? tokenSlots[i] : Slot{};
+    }
+  }
+  table.kinds = {};
+  for (int n = 1; n <= taken; ++n) AddKind(table.kinds, slots[static_cast<size_t>(n)].kind, n);
+  const bool quiet = binding.stringVariables == 0 && !preparsed.repairs.spaceInserted &&
+                     !preparsed.repairs.quotesConverted;
+  binding.quietExpected = quiet ? binding.expected : PreparsedArguments::Binding::kNoCount;
+}
+
+// Reads the kept command's integer variables into its slots and makes them the table,
+// as far as the binding in use says.
+inline void UseKeptIntegerSlots(PreparsedArguments& preparsed) {
+  const PreparsedArguments::Binding& binding = preparsed.binding;
+  Slot* const* const integerVariables = preparsed.integerVariables.data();
+  for (int k = 0; k < binding.integerVariables; ++k) {
+    Slot& slot = *integerVariables[k];
+    slot.value = g_lIntegerVariables[slot.varIndex];
+    slot.textPending = true;
+  }
+  param_table::g_current = binding.table;
+}
+
+// The same with the string variables too.
+void UseKeptSlots(PreparsedArguments& preparsed) {
+  for (int k = 0; k < preparsed.binding.stringVariables; ++k) {
+    const int n = preparsed.stringVariables[static_cast<size_t>(k)];
+    ReadVariable(preparsed.slots[static_cast<size_t>(n)], n);
+  }
+  UseKeptIntegerSlots(preparsed);
+}
+
+// GetArguments from kept tokens when the binding is to be worked out, string variables
+// are to be read or the parser has something to write.
+[[gnu::noinline]] void GetArgumentsPreparsed(PreparsedArguments& preparsed, int expected) {
+  if (preparsed.binding.expected != expected) Bind(preparsed, expected);
+  UseKeptSlots(preparsed);
+  if (ParserWrites(preparsed.repairs)) {
+    WriteParserOutput(preparsed.command, preparsed.repairs, preparsed.slots.data(),
+                      static_cast<int>(preparsed.binding.table.limit));
+  }
+}
+
+}  // namespace
+
+PreparsedArguments PreparseArguments(std::string_view command) {
+  PreparsedArguments preparsed;
+  preparsed.command = command;
+  std::string text(command);
+  preparsed.repairs = Repair(text);
+  std::vector<Token> tokens;
+  Tokenize(text, kParamSlots, [&](const Token& token) { tokens.push_back(token); });
+
+  // The texts are kept first, so that the slots can point at them for good.
+  preparsed.count = static_cast<int>(tokens.size());
+  preparsed.texts.reserve(tokens.size());
+  for (const Token& token : tokens) {
+    preparsed.texts.emplace_back(text, token.start,
+                                 std::min(token.length, size_t{kParamTextLimit}));
+  }
+  preparsed.slots.resize(std::max(tokens.size(), size_t{param_table::kDirectSlots}) + 1);
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& token = tokens[i];
+    const int n = static_cast<int>(i) + 1;
+    Slot& slot = preparsed.slots[static_cast<size_t>(n)];
+    slot.kind = token.kind;
+    slot.varIndex = static_cast<uint8_t>(token.varIndex);
+    if (token.kind == ParamKind::kIntegerVariable) {
+      preparsed.integerVariables.push_back(&slot);
+    } else if (token.kind == ParamKind::kStringVariable) {
+      preparsed.stringVariables.push_back(n);
+    } else {
+      slot.text = preparsed.texts[i].c_str();
+      slot.length = static_cast<int>(preparsed.texts[i].size());
+      slot.value = TokenValue(token, text);
+      slot.empty = token.kind == ParamKind::kStringLiteral && slot.length == 0;
+    }
+  }
+  // Only a string literal that reaches the end of the text ends it, so only the last.
+  preparsed.lastEndsText = !tokens.empty() && tokens.back().endsText;
+  Bind(preparsed, -1);
+  return preparsed;
+}
+
+namespace {
+
+// GetArguments parsing the text in full.
+[[gnu::noinline]] void ParseArguments(std::string_view command, int expected) {
+  UseParserSlots();
+  static std::string text;
+  text.assign(command);
+  const ParserRepairs repairs = Repair(text);
+  bool literalEndedText = false;
+  Tokenize(text, expected, [&](const Token& token) {
+    FillNextSlot(token, text);
+    if (token.kind == ParamKind::kStringLiteral) literalEndedText = token.endsText;
+  });
+  const int tokens = param_table::g_current.count;
+  FinishCount(literalEndedText, expected);
+  if (ParserWrites(repairs)) WriteParserOutput(command, repairs, parserSlots, tokens);
 }
 
 }  // namespace
@@ -404,23 +452,26 @@ namespace {
 void GetArguments(std::string_view command, int expected) {
   g_bParamError = false;
   // The executor keeps the tokens of the command it is dispatching; they stand for the
-  // text exactly when it is this very text and there is nothing to write.
-  if (PreparsedArguments* preparsed = g_pDispatchedArguments;
-      preparsed && preparsed->command.data() == command.data() &&
-      preparsed->command.size() == command.size() && !ParserMayWrite()) {
-    GetArgumentsPreparsed(*preparsed, expected);
-  } else {
-    ParseArguments(command, std::clamp(expected, 0, kParamSlots));
+  // text exactly when it is this very text.
+  PreparsedArguments* const preparsed = g_pDispatchedArguments;
+  if (!preparsed || preparsed->command.data() != command.data() ||
+      preparsed->command.size() != command.size()) {
+    return ParseArguments(command, std::clamp(expected, 0, kParamSlots));
   }
+  // The common case, the count of the last run, integer variables only and nothing to
+  // write, calls nothing (which keeps it free of register saves).
+  if (preparsed->binding.quietExpected != expected || ParserWrites({})) {
+    return GetArgumentsPreparsed(*preparsed, expected);
+  }
+  UseKeptIntegerSlots(*preparsed);
 }
 
 PreparsedArguments::~PreparsedArguments() {
   // While these slots are the table, the parser's take their place, with texts of
   // their own.
-  if (param_table::g_table != slots.data()) return;
-  const unsigned limit = param_table::g_tableLimit;
-  const int count = paramCount;
-  const ParamKindCounts counts = kindCounts;
+  if (param_table::g_current.slots != slots.data()) return;
+  const param_table::Table kept = param_table::g_current;
+  const unsigned limit = kept.limit;
   UseParserSlots();
   for (unsigned n = 1; n <= limit; ++n) {
     Slot& slot = parserSlots[n];
@@ -431,12 +482,12 @@ PreparsedArguments::~PreparsedArguments() {
     }
   }
   slotsInUse = static_cast<int>(limit);
-  paramCount = count;
-  kindCounts = counts;
+  param_table::g_current.count = kept.count;
+  param_table::g_current.kinds = kept.kinds;
 }
 
 const Slot& param_table::WritePendingText(int n) {
-  Slot& slot = g_table[n];
+  Slot& slot = g_current.slots[n];
   slot.length =
       std::snprintf(ownTexts[n], sizeof ownTexts[n], "%ld", static_cast<long>(slot.value));
   slot.text = ownTexts[n];
@@ -444,11 +495,12 @@ const Slot& param_table::WritePendingText(int n) {
   return slot;
 }
 
-int ParamCount() {
-  return paramCount;
-}
-const ParamKindCounts& ParamCounts() {
-  return kindCounts;
+ParamKindCounts ParamCounts() {
+  // Counted from the table when asked (the extension interface asks), not on every call.
+  ParamKindCounts counts;
+  const param_table::Table& table = param_table::g_current;
+  for (unsigned n = 1; n <= table.limit; ++n) CountKind(table.slots[n].kind, counts);
+  return counts;
 }
 
 }  // namespace velcrum

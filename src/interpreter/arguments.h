@@ -52,15 +52,45 @@ struct Slot {
   const char* text = "";  // NUL-terminated, at most 512 characters
 };
 
-// The table in use: slots 1 to g_tableLimit of g_table; every other number reads as the
-// empty slot g_noSlot. (The parser's own slots, or those of a kept command: see
-// preparsed_arguments.h.)
-extern Slot* g_table;
-extern unsigned g_tableLimit;
+// The slots of the table that hold each group of kinds the parameter checks accept, a
+// bit per slot number. The kinds depend only on the command's text, so these are worked
+// out with the table (for a kept command once per expected count) and a check whose
+// parameter is of an accepted kind reads one bit. The checks take parameters 1 to 19,
+// so the masks hold slots 1 to 31 and say nothing of the rest.
+struct KindMasks {
+  uint32_t numeric = 0;          // integer variables and numeric literals
+  uint32_t integerVariable = 0;  // integer variables
+  uint32_t text = 0;             // string variables, string literals and bare words
+  uint32_t stringVariable = 0;   // string variables
+};
+inline constexpr int kKindMaskSlots = 31;
+
+// A parameter table: slots 1 to `limit` of `slots`, their kinds in `kinds`; every other
+// number reads as the empty slot g_noSlot. Every table has slots 1 to kDirectSlots at
+// least, those beyond its parameters reading as empty, so that the few parameters most
+// commands have are read without a look at the limit.
+struct Table {
+  Slot* slots = nullptr;
+  unsigned limit = 0;
+  int count = 0;  // what ParamCount answers
+  KindMasks kinds;
+};
+inline constexpr int kDirectSlots = 8;
+
+// The table in use: the parser's own slots, or those of a kept command (see
+// preparsed_arguments.h). A kept command's table is set by copying it in whole.
+extern Table g_current;
 extern const Slot g_noSlot;
 
+// Whether slot n's bit is set in the mask; false for a number outside 1 to 31.
+inline bool HasBit(uint32_t mask, int n) {
+  return static_cast<unsigned>(n) <= kKindMaskSlots &&
+         ((mask >> static_cast<unsigned>(n)) & 1) != 0;
+}
+
 inline const Slot& At(int n) {
-  return static_cast<unsigned>(n - 1) < g_tableLimit ? g_table[n] : g_noSlot;
+  if (n >= 1 && n <= kDirectSlots) return g_current.slots[n];
+  return static_cast<unsigned>(n - 1) < g_current.limit ? g_current.slots[n] : g_noSlot;
 }
 
 // Writes the text of an integer-variable slot and answers the slot.
@@ -75,8 +105,10 @@ inline const Slot& WithText(int n) {
 
 // Slots are numbered from 1. A number outside 1 to 52 reads as an empty slot of kind
 // none; writing through ParamIntVar/ParamStringVar needs IsIntVarParam/IsStringVarParam.
-int ParamCount();
-const ParamKindCounts& ParamCounts();
+inline int ParamCount() {
+  return param_table::g_current.count;
+}
+ParamKindCounts ParamCounts();
 // NUL-terminated, at most 512 characters; valid until the next GetArguments.
 inline const char* ParamText(int n) {
   return param_table::WithText(n).text;

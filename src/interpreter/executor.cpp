@@ -115,36 +115,32 @@ int DispatchCommand(std::string_view command, int line, int index) {
   return 0;
 }
 
-void RunLine(int line, int firstCommand) {
-  const bool tracing = g_settings.outputDebug;
-  const bool startup = line == kStartupLine;
-  if (startup) TimeStamp("RunLine: start-up line begins");
-  g_iCurrentLine = line;
-  iJumpPending = 0;
-  iCmdPending = 0;
-  g_bEndOfLineRequest = false;
+namespace {
 
-  bool lineMissing = false;
+// The passes of a run, with the executor's line trace built in or left out: the switch
+// is read once per run, so that a run without the trace tests nothing for it. Answers
+// whether the run ended at a missing line (`line` is then that line).
+template <bool kTracing>
+bool RunPasses(int& line, int firstCommand) {
+  LineHandle held;
   bool continuation = true;
   while (continuation) {
     continuation = false;
     if (g_pAppDllCall && g_pAppDllCall(line, g_szStringVariables, g_lIntegerVariables,
                                        g_pPanelWindowTable, DispatchForExtension) != 0) {
-      lineMissing = true;
-      break;
+      return true;
     }
     // The line is fetched anew on every pass: a script may change it while it runs. The
-    // handle keeps this pass's text and commands alive whatever happens to the line.
-    const LineHandle fetched = FetchLine(line);
-    if (!fetched) {
-      lineMissing = true;
-      break;
-    }
+    // handle keeps this pass's text and commands alive whatever happens to the line; a
+    // pass of the same line as the last keeps the handle it has.
+    CachedLine* const fetched = FetchLine(line);
+    if (!fetched) return true;
+    if (held.Get() != fetched) held = LineHandle(fetched);
     CachedLine& current = *fetched;
     if (current.EndsRun()) break;
     const std::string& text = current.Text();
 
-    if (tracing) {
+    if (kTracing) {
       DebugOut(Format("Line %d, Cmds %d, Line='%s'", line, current.Separators(), text.c_str()));
     }
     if (g_settings.outputParserTrace) TraceOut(Format("Trace: %d, '%s'", line, text.c_str()));
@@ -153,7 +149,7 @@ void RunLine(int line, int firstCommand) {
     int last = current.CommandCount() - 1;
     for (int i = 0; i <= last; ++i) {
       if (i < firstCommand) {
-        if (tracing) DebugOut(Format("Skipping : i=%d, iCmd=%d", i, firstCommand));
+        if (kTracing) DebugOut(Format("Skipping : i=%d, iCmd=%d", i, firstCommand));
       } else {
         g_iCurrentLine = line;
         g_iCurrentCommand = i;
@@ -162,7 +158,7 @@ void RunLine(int line, int firstCommand) {
         CachedCommand& command = current.Command(i);
         PreparsedArguments* const outer = g_pDispatchedArguments;
         g_pDispatchedArguments = &command.Arguments();
-        const int result = command.Dispatch(line, i);
+        const int result = command.Dispatch(line);
         g_pDispatchedArguments = outer;
         if (g_bEndOfLineRequest) {
           g_bEndOfLineRequest = false;
@@ -175,25 +171,41 @@ void RunLine(int line, int firstCommand) {
       // A requested jump is taken once the line is done: later commands of this line
       // still run unless they lie below the resume index, and a later jump replaces it.
       if (iJumpPending != 0) {
-        if (tracing) DebugOut("Jump Pending");
+        if (kTracing) DebugOut("Jump Pending");
         continuation = true;
         line = iJumpPending;
         iJumpPending = 0;
         firstCommand = iCmdPending;
-        if (tracing && iCmdPending != 0) DebugOut("Cmd Pending");
+        if (kTracing && iCmdPending != 0) DebugOut("Cmd Pending");
         iCmdPending = 0;
       } else if (g_bInSequence) {
-        if (tracing) DebugOut(Format("Cmd %d of %d", i, last));
+        if (kTracing) DebugOut(Format("Cmd %d of %d", i, last));
         continuation = true;
         if (i >= last) {
           ++line;
           firstCommand = 0;
-          if (tracing) DebugOut(Format("In sequence, next line = %d", line));
+          if (kTracing) DebugOut(Format("In sequence, next line = %d", line));
         }
       }
     }
-    if (tracing) DebugOut(Format("Loop=%d", continuation ? 1 : 0));
+    if (kTracing) DebugOut(Format("Loop=%d", continuation ? 1 : 0));
   }
+  return false;
+}
+
+}  // namespace
+
+void RunLine(int line, int firstCommand) {
+  const bool tracing = g_settings.outputDebug;
+  const bool startup = line == kStartupLine;
+  if (startup) TimeStamp("RunLine: start-up line begins");
+  g_iCurrentLine = line;
+  iJumpPending = 0;
+  iCmdPending = 0;
+  g_bEndOfLineRequest = false;
+
+  const bool lineMissing =
+      tracing ? RunPasses<true>(line, firstCommand) : RunPasses<false>(line, firstCommand);
   if (lineMissing) {
     if (tracing) DebugOut(Format("LoadString() failed at line %d - End", line));
     g_bInSequence = false;

@@ -19,8 +19,8 @@ int DispatchViaTable(const CommandCall& call) {
 
 }  // namespace
 
-CachedCommand::CachedCommand(std::string_view text)
-    : text_(text), arguments_(PreparseArguments(text)) {
+CachedCommand::CachedCommand(std::string_view text, int line, int index)
+    : call_{text, line, index}, arguments_(PreparseArguments(text)) {
   LookUpHandler();
 }
 
@@ -28,25 +28,26 @@ void CachedCommand::LookUpHandler() {
   generation_ = g_commandTableGeneration;
   // Only what the dispatcher would hand to a table handler: not a breakpoint ("!"),
   // not "##", two characters and a first one up to "X".
-  const bool tableCommand = text_.size() >= 2 && text_[0] != '!' &&
-                            !(text_[0] == '#' && text_[1] == '#') && text_[0] <= 'X';
-  handler_ = tableCommand ? FindHandler(text_[0], text_[1]) : nullptr;
+  const std::string_view text = call_.text;
+  const bool tableCommand =
+      text.size() >= 2 && text[0] != '!' && !(text[0] == '#' && text[1] == '#') && text[0] <= 'X';
+  handler_ = tableCommand ? FindHandler(text[0], text[1]) : nullptr;
   if (!handler_) handler_ = DispatchViaTable;
 }
 
-CachedLine::CachedLine(std::string_view text, uint64_t stamp)
+CachedLine::CachedLine(int line, std::string_view text, uint64_t stamp)
     : text_(text), stamp_(stamp), endsRun_(text_.starts_with("--")) {
   separators_ = static_cast<int>(std::count(text_.begin(), text_.end(), ':'));
   Cvorn_strtok splitter;
   const int count = splitter.Split(text_, ':');
   commands_.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) commands_.emplace_back(splitter.Get(i));
+  for (int i = 0; i < count; ++i) commands_.emplace_back(splitter.Get(i), line, i);
   commandCount_ = count;
 }
 
 void line_cache::Refill(int line, std::string_view stored, uint64_t stamp) {
   // The executor has always run a line as a C string: it ends at a NUL character.
-  g_lines[line] = LineHandle(new CachedLine(stored.substr(0, stored.find('\0')), stamp));
+  g_lines[line] = LineHandle(new CachedLine(line, stored.substr(0, stored.find('\0')), stamp));
 }
 
 void ClearLineCache() {

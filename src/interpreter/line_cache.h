@@ -19,26 +19,29 @@
 
 namespace velcrum {
 
-// One command of a cached line.
+// One command of a cached line: the command at `index` of line `line`.
 class CachedCommand {
  public:
-  explicit CachedCommand(std::string_view text);
+  CachedCommand(std::string_view text, int line, int index);
 
-  std::string_view Text() const { return text_; }
+  std::string_view Text() const { return call_.text; }
   PreparsedArguments& Arguments() { return arguments_; }
 
-  // Runs the command as DispatchCommand would: the handler looked up once (again after
-  // the command table changes) is called directly; breakpoints, "##", unknown and
-  // unbuilt commands have the dispatcher itself as their handler.
-  int Dispatch(int line, int index) {
+  // Runs the command as DispatchCommand would at its index and the given line: the
+  // handler looked up once (again after the command table changes) is called directly;
+  // breakpoints, "##", unknown and unbuilt commands have the dispatcher itself as their
+  // handler. The line is the command's own unless a jump taken earlier in the line
+  // already counts the rest of it as the target line.
+  int Dispatch(int line) {
     if (generation_ != g_commandTableGeneration) LookUpHandler();
-    return handler_(CommandCall{text_, line, index});
+    if (line == call_.line) return handler_(call_);
+    return handler_(CommandCall{call_.text, line, call_.index});
   }
 
  private:
   void LookUpHandler();
 
-  std::string_view text_;  // within the line's text
+  const CommandCall call_;  // the text within the line's text, its line and its index
   PreparsedArguments arguments_;
   CommandHandler handler_ = nullptr;  // never null once looked up
   uint32_t generation_ = 0;
@@ -46,7 +49,8 @@ class CachedCommand {
 
 class CachedLine {
  public:
-  CachedLine(std::string_view text, uint64_t stamp);
+  // The cached form of the text of line `line`.
+  CachedLine(int line, std::string_view text, uint64_t stamp);
   CachedLine(const CachedLine&) = delete;
   CachedLine& operator=(const CachedLine&) = delete;
 
@@ -96,6 +100,7 @@ class LineHandle {
   ~LineHandle() { Release(); }
 
   explicit operator bool() const { return line_ != nullptr; }
+  CachedLine* Get() const { return line_; }
   CachedLine& operator*() const { return *line_; }
   CachedLine* operator->() const { return line_; }
 
@@ -115,14 +120,15 @@ void Refill(int line, std::string_view stored, uint64_t stamp);
 }  // namespace line_cache
 
 // Fetches the line from the script store and answers its cached form, made anew when
-// the stored text has changed. An empty handle when the line is missing or empty.
-inline LineHandle FetchLine(int line) {
+// the stored text has changed; nullptr when the line is missing or empty. The cache
+// keeps it until the line changes: a run that goes on using it holds a LineHandle.
+inline CachedLine* FetchLine(int line) {
   uint64_t stamp;
   const std::string_view stored = VLSTMSup_Fetch(line, stamp);
-  if (stored.empty()) return LineHandle();
+  if (stored.empty()) return nullptr;
   const LineHandle& cached = line_cache::g_lines[line];
   if (!cached || cached->Stamp() != stamp) line_cache::Refill(line, stored, stamp);
-  return LineHandle(&*cached);
+  return &*cached;
 }
 
 // Drops every cached line that no run is using.

@@ -32,24 +32,21 @@ inline bool InCheckedRange(int n) {
 // With inspection off both answer true without looking.
 inline bool CheckStringParam(std::string_view command, int n, bool variableOnly, bool warnIfEmpty,
                              std::string_view commandText) {
-  if (full_checks::InCheckedRange(n) && !(warnIfEmpty && ParamIsEmpty(n))) {
-    const ParamKind kind = GetParamKind(n);
-    if (kind == ParamKind::kStringVariable ||
-        (!variableOnly && (kind == ParamKind::kStringLiteral || kind == ParamKind::kBareWord))) {
-      return true;
-    }
+  const param_table::KindMasks& kinds = param_table::g_current.kinds;
+  if (full_checks::InCheckedRange(n) &&
+      param_table::HasBit(variableOnly ? kinds.stringVariable : kinds.text, n) &&
+      !(warnIfEmpty && ParamIsEmpty(n))) {
+    return true;
   }
   return full_checks::CheckStringParam(command, n, variableOnly, warnIfEmpty, commandText);
 }
 
 inline bool CheckNumericParam(std::string_view command, int n, bool variableOnly, bool unused,
                               std::string_view commandText) {
-  if (full_checks::InCheckedRange(n)) {
-    const ParamKind kind = GetParamKind(n);
-    if (kind == ParamKind::kIntegerVariable ||
-        (kind == ParamKind::kNumericLiteral && !variableOnly)) {
-      return true;
-    }
+  const param_table::KindMasks& kinds = param_table::g_current.kinds;
+  if (full_checks::InCheckedRange(n) &&
+      param_table::HasBit(variableOnly ? kinds.integerVariable : kinds.numeric, n)) {
+    return true;
   }
   return full_checks::CheckNumericParam(command, n, variableOnly, unused, commandText);
 }
@@ -57,11 +54,17 @@ inline bool CheckNumericParam(std::string_view command, int n, bool variableOnly
 // These work in every inspection mode and write nothing. The first two set
 // g_bParamError when they answer false.
 inline bool IsIntVarParam(std::string_view command, int n) {
-  if (full_checks::InCheckedRange(n) && GetParamKind(n) == ParamKind::kIntegerVariable) return true;
+  if (full_checks::InCheckedRange(n) &&
+      param_table::HasBit(param_table::g_current.kinds.integerVariable, n)) {
+    return true;
+  }
   return full_checks::IsIntVarParam(command, n);
 }
 inline bool IsStringVarParam(std::string_view command, int n) {
-  if (full_checks::InCheckedRange(n) && GetParamKind(n) == ParamKind::kStringVariable) return true;
+  if (full_checks::InCheckedRange(n) &&
+      param_table::HasBit(param_table::g_current.kinds.stringVariable, n)) {
+    return true;
+  }
   return full_checks::IsStringVarParam(command, n);
 }
 bool IsNumericParam(std::string_view command, int n);

@@ -11,6 +11,7 @@
 #include "interpreter/arguments.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
+#include "interpreter/executor_state.h"
 #include "interpreter/interpreter_reset.h"
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
@@ -38,7 +39,29 @@ struct TableView {
   bool operator==(const TableView&) const = default;
 };
 
+// The masks the inline parameter checks read must say what the slots' kinds say, for
+// the slots they cover.
+void ExpectMasksMatchKinds() {
+  const param_table::KindMasks& masks = param_table::g_current.kinds;
+  for (int n = -1; n <= kParamSlots + 2; ++n) {
+    SCOPED_TRACE("slot " + std::to_string(n));
+    const bool covered = n >= 1 && n <= param_table::kKindMaskSlots;
+    const ParamKind kind = GetParamKind(n);
+    EXPECT_EQ(param_table::HasBit(masks.integerVariable, n),
+              covered && kind == ParamKind::kIntegerVariable);
+    EXPECT_EQ(
+        param_table::HasBit(masks.numeric, n),
+        covered && (kind == ParamKind::kIntegerVariable || kind == ParamKind::kNumericLiteral));
+    EXPECT_EQ(param_table::HasBit(masks.stringVariable, n),
+              covered && kind == ParamKind::kStringVariable);
+    EXPECT_EQ(param_table::HasBit(masks.text, n),
+              covered && (kind == ParamKind::kStringVariable || kind == ParamKind::kStringLiteral ||
+                          kind == ParamKind::kBareWord));
+  }
+}
+
 TableView ReadTable() {
+  ExpectMasksMatchKinds();
   TableView view;
   view.count = ParamCount();
   view.stringLiterals = ParamCounts().stringLiterals;
@@ -90,7 +113,7 @@ class PreparsedArgumentsTest : public testing::InterpreterTest {
     g_pDispatchedArguments = &kept;
     GetArguments(kept.command, expected);
     g_pDispatchedArguments = nullptr;
-    ASSERT_EQ(param_table::g_table, kept.slots.data()) << "the kept tokens were not used";
+    ASSERT_EQ(param_table::g_current.slots, kept.slots.data()) << "the kept tokens were not used";
     const TableView fromTokens = ReadTable();
     EXPECT_EQ(parsed, fromTokens) << Describe(parsed) << "\n" << Describe(fromTokens);
   }
@@ -176,7 +199,7 @@ TEST_F(PreparsedArgumentsTest, EachCallGetsTheTableOfItsOwnCount) {
       g_pDispatchedArguments = &kept;
       GetArguments(kept.command, expected);
       g_pDispatchedArguments = nullptr;
-      ASSERT_EQ(param_table::g_table, kept.slots.data());
+      ASSERT_EQ(param_table::g_current.slots, kept.slots.data());
       const TableView fromTokens = ReadTable();
       EXPECT_EQ(parsed, fromTokens) << Describe(parsed) << "\n" << Describe(fromTokens);
     }
@@ -201,20 +224,85 @@ TEST_F(PreparsedArgumentsTest, TheTableOutlivesTheKeptTokens) {
   EXPECT_STREQ(ParamText(4), "");
 }
 
-TEST_F(PreparsedArgumentsTest, AnotherTextOrSomethingToWriteMeansAFullParse) {
+TEST_F(PreparsedArgumentsTest, AnotherTextMeansAFullParse) {
   const std::string command = "NA5 6";
   PreparsedArguments kept = PreparseArguments(command);
   g_pDispatchedArguments = &kept;
-  // A copy of the text at another address is parsed in full...
-  g_settings.enableOutputDbwin = true;
   const std::string copy = command;
   GetArguments(copy, 2);
-  EXPECT_TRUE(DebuggerSaid("Space character missing"));
-  // ...and so is the very text while the parser has something to write.
-  host.debugger.clear();
-  GetArguments(kept.command, 2);
-  EXPECT_TRUE(DebuggerSaid("Space character missing"));
+  EXPECT_NE(param_table::g_current.slots, kept.slots.data());
   EXPECT_EQ(ParamValue(1), 5);
+}
+
+// The parser's output from kept tokens is the output of a full parse, line for line, on
+// both channels, under every combination of the switches that decide what it writes.
+TEST_F(PreparsedArgumentsTest, KeptTokensWriteWhatAFullParseWrites) {
+  g_instanceName = "PANEL01";
+  g_iCurrentLine = 321;
+  host.debugWindowExists = true;
+  const std::string longLiteral = "'" + std::string(300, 'q') + "'";
+  const std::string commands[] = {
+      "NA a% 1 a%",
+      "NA5 6",
+      "TP \x91hello\x92 A% B$",
+      "JL\x91x\x92 A% 5 100 0",
+      "XX word 12ab '' a$ b% ",
+      "XX 'abc",
+      "XX",
+      "XX " + longLiteral + " " + longLiteral + " 7 A% B$ word",
+      "XX Z$ Z$ Z$ 'tail' b%",
+      "XX '" + std::string(498, 'q') + "' 7 b% word B$",
+      "XX 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
+      "31 32 33 34 35 36 37 38 39 40 41 42 43 44 45 46 47 48 49 50 51 52 53",
+  };
+  struct Channels {
+    std::vector<std::string> debugger, debugWindow;
+    bool operator==(const Channels&) const = default;
+  };
+  const auto take = [&] {
+    Channels written{host.debugger, host.debugWindow};
+    host.debugger.clear();
+    host.debugWindow.clear();
+    return written;
+  };
+  for (int switches = 0; switches < 32; ++switches) {
+    g_settings.showDebugWindow = (switches & 1) != 0;
+    g_settings.outputDebug = (switches & 2) != 0;
+    g_settings.enableOutputDbwin = (switches & 4) != 0;
+    g_settings.outputParserTrace = (switches & 8) != 0;
+    g_settings.parameterInspectMsgs = (switches & 16) != 0;
+    for (const std::string& command : commands) {
+      PreparsedArguments kept = PreparseArguments(command);
+      for (const int expected : {0, 2, 4, 52}) {
+        SCOPED_TRACE("'" + command + "' expecting " + std::to_string(expected) + ", switches " +
+                     std::to_string(switches));
+        take();
+        g_pDispatchedArguments = nullptr;
+        GetArguments(command, expected);
+        const TableView parsed = ReadTable();
+        const Channels parsedOutput = take();
+        g_pDispatchedArguments = &kept;
+        GetArguments(kept.command, expected);
+        g_pDispatchedArguments = nullptr;
+        ASSERT_EQ(param_table::g_current.slots, kept.slots.data())
+            << "the kept tokens were not used";
+        EXPECT_EQ(ReadTable(), parsed);
+        EXPECT_EQ(take(), parsedOutput);
+      }
+    }
+  }
+  // The table covers what matters: each kind of output appears somewhere in it.
+  g_settings = InterpreterSettings{};
+  g_settings.enableOutputDbwin = true;
+  g_settings.outputParserTrace = true;
+  for (const std::string& command : commands) GetArguments(command, 52);
+  for (const char* text :
+       {"Space character missing", "Converted NON-ASCII", "1b - logged", "2b - logged",
+        "3b - logged", "4a - logged", "4b - logged", "1a - Parameter list too long",
+        "2a - Parameter list too long", "3a - Parameter list too long",
+        "4c - Parameter list too long", "     : XX 'abc' "}) {
+    EXPECT_TRUE(DebuggerSaid(text)) << text;
+  }
 }
 
 // Whole scripts behave the same with and without anything to write: the executor keeps
