@@ -78,18 +78,18 @@ std::optional<int> LeadingLineNumber(std::string_view record) {
   return ReadDecimal(record);
 }
 
-// Reads one physical line of at most kFileRecordLimit characters; the rest of a longer
-// line is read and dropped, so it can never be taken for a record of its own.
+// Reads one physical line, keeping at most its first kFileRecordLimit bytes (with its
+// line feed when that fits); the rest of a longer line is read and dropped, so it can
+// never be taken for a record of its own. The length is that of the bytes read, NULs
+// included: a NUL ends the record's text later, not the physical line.
 bool ReadPhysicalLine(std::FILE* file, std::string& record) {
-  char buffer[kFileRecordLimit + 1];
-  if (!std::fgets(buffer, sizeof buffer, file)) return false;
-  record.assign(buffer);
-  if (record.size() == kFileRecordLimit && record.back() != '\n') {
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
-    }
+  record.clear();
+  int c;
+  while ((c = std::getc(file)) != EOF) {
+    if (record.size() < kFileRecordLimit) record.push_back(static_cast<char>(c));
+    if (c == '\n') break;
   }
-  return true;
+  return c != EOF || !record.empty();
 }
 
 struct Section {
