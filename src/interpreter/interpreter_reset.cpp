@@ -19,8 +19,7 @@ void ResetInterpreter() {
   g_modulePath.clear();
   g_bParamError = false;
   ClearVariables(true);
-  FreeMemories();
-  AllocateMemories();
+  ClearMemories();
   VLSTMSup_FreeAll();
   ResetExecutorState();
   SeedScriptRandom(1);

@@ -35,6 +35,10 @@ struct StoredLine {
 };
 std::vector<StoredLine> storedLines(MAX_SCRIPT_LINE + 1);
 uint64_t lastStamp = 0;
+// The lowest and highest line stored since the store was last empty, so that emptying
+// it visits only those.
+int firstStored = MAX_SCRIPT_LINE + 1;
+int lastStored = 0;
 
 bool IsSyntaxAcceptable(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -123,6 +127,8 @@ int VLSTMSup_SetMem(int line, std::string_view text) {
   StoredLine& stored = storedLines[static_cast<size_t>(line)];
   stored.text.emplace(text.substr(0, kMaxLineText));
   stored.stamp = ++lastStamp;
+  firstStored = std::min(firstStored, line);
+  lastStored = std::max(lastStored, line);
   return 1;
 }
 
@@ -145,7 +151,11 @@ std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp) {
 }
 
 void VLSTMSup_FreeAll() {
-  for (StoredLine& stored : storedLines) stored.text.reset();
+  for (int line = firstStored; line <= lastStored; ++line) {
+    storedLines[static_cast<size_t>(line)].text.reset();
+  }
+  firstStored = MAX_SCRIPT_LINE + 1;
+  lastStored = 0;
 }
 
 int VLSTMSup_LoadFile(const std::string& path) {
