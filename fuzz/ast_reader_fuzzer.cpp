@@ -1,13 +1,12 @@
 // Fuzzes the script-file reader and the bound string table loader: any bytes as a file,
 // or as string-table entries, are read, reported and stored within the store's limits.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/scratch_drive.h"
 #include "interpreter/executor_state.h"
 #include "interpreter/interpreter_reset.h"
 #include "interpreter/resource_source.h"
@@ -18,12 +17,7 @@ namespace {
 
 // One scratch file per process, reused for every input.
 const std::string& ScratchFile() {
-  static const std::string path = [] {
-    std::string pattern = "/tmp/velcrum-fuzz-ast-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    return pattern;
-  }();
+  static const std::string path = (velcrum::fuzzing::ScratchDrive() / "FUZZ.AST").string();
   return path;
 }
 

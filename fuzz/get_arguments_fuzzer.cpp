@@ -16,7 +16,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  velcrum::InstallModules(velcrum::DisplayFreeModules());
+  static const bool installed = (velcrum::InstallModules(velcrum::DisplayFreeModules()), true);
+  (void)installed;
   velcrum::ResetModules();
   velcrum::g_settings.enableOutputDbwin = true;
   velcrum::g_settings.outputParserTrace = (data[0] & 0x40) != 0;

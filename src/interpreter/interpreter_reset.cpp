@@ -17,8 +17,7 @@ void ResetInterpreter() {
   g_instanceName.clear();
   g_bParamError = false;
   ClearVariables(true);
-  FreeMemories();
-  AllocateMemories();
+  ClearMemories();
   VLSTMSup_FreeAll();
   ResetExecutorState();
   SeedScriptRandom(1);

@@ -12,6 +12,11 @@ LineHandle line_cache::g_lines[MAX_SCRIPT_LINE + 1];
 
 namespace {
 
+// The lowest and highest line cached since the cache was last cleared, so that clearing
+// it visits only those.
+int firstCached = MAX_SCRIPT_LINE + 1;
+int lastCached = 0;
+
 // The handler of every command that has no handler of its own in the table.
 int DispatchViaTable(const CommandCall& call) {
   return DispatchCommand(call.text, call.line, call.index);
@@ -48,10 +53,14 @@ CachedLine::CachedLine(int line, std::string_view text, uint64_t stamp)
 void line_cache::Refill(int line, std::string_view stored, uint64_t stamp) {
   // The executor has always run a line as a C string: it ends at a NUL character.
   g_lines[line] = LineHandle(new CachedLine(line, stored.substr(0, stored.find('\0')), stamp));
+  firstCached = std::min(firstCached, line);
+  lastCached = std::max(lastCached, line);
 }
 
 void ClearLineCache() {
-  for (LineHandle& cached : line_cache::g_lines) cached = LineHandle();
+  for (int line = firstCached; line <= lastCached; ++line) line_cache::g_lines[line] = LineHandle();
+  firstCached = MAX_SCRIPT_LINE + 1;
+  lastCached = 0;
 }
 
 }  // namespace velcrum

@@ -37,6 +37,10 @@ struct StoredLine {
 };
 std::vector<StoredLine> storedLines(MAX_SCRIPT_LINE + 1);
 uint64_t lastStamp = 0;
+// The lowest and highest line stored since the store was last empty, so that emptying
+// it visits only those.
+int firstStored = MAX_SCRIPT_LINE + 1;
+int lastStored = 0;
 
 bool IsSyntaxAcceptable(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -80,18 +84,18 @@ std::optional<int> LeadingLineNumber(std::string_view record) {
   return ReadDecimal(record);
 }
 
-// Reads one physical line of at most kFileRecordLimit characters; the rest of a longer
-// line is read and dropped, so it can never be taken for a record of its own.
+// Reads one physical line, keeping at most its first kFileRecordLimit bytes (with its
+// line feed when that fits); the rest of a longer line is read and dropped, so it can
+// never be taken for a record of its own. The length is that of the bytes read, NULs
+// included: a NUL ends the record's text later, not the physical line.
 bool ReadPhysicalLine(std::FILE* file, std::string& record) {
-  char buffer[kFileRecordLimit + 1];
-  if (!std::fgets(buffer, sizeof buffer, file)) return false;
-  record.assign(buffer);
-  if (record.size() == kFileRecordLimit && record.back() != '\n') {
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
-    }
+  record.clear();
+  int c;
+  while ((c = std::getc(file)) != EOF) {
+    if (record.size() < kFileRecordLimit) record.push_back(static_cast<char>(c));
+    if (c == '\n') break;
   }
-  return true;
+  return c != EOF || !record.empty();
 }
 
 struct Section {
@@ -125,6 +129,8 @@ int VLSTMSup_SetMem(int line, std::string_view text) {
   StoredLine& stored = storedLines[static_cast<size_t>(line)];
   stored.text.emplace(text.substr(0, kMaxLineText));
   stored.stamp = ++lastStamp;
+  firstStored = std::min(firstStored, line);
+  lastStored = std::max(lastStored, line);
   return 1;
 }
 
@@ -147,7 +153,11 @@ std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp) {
 }
 
 void VLSTMSup_FreeAll() {
-  for (StoredLine& stored : storedLines) stored.text.reset();
+  for (int line = firstStored; line <= lastStored; ++line) {
+    storedLines[static_cast<size_t>(line)].text.reset();
+  }
+  firstStored = MAX_SCRIPT_LINE + 1;
+  lastStored = 0;
 }
 
 int VLSTMSup_LoadFile(const std::string& path) {

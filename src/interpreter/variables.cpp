@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -19,6 +20,19 @@ namespace {
 
 std::unique_ptr<int32_t[]> integerMemories;
 std::unique_ptr<char[]> stringMemories[kStringMemoryCount];
+
+// The 0-based cells written (integer memories) or handed out for writing (string
+// memories) since they were last all zero: only these can differ from zero.
+struct TouchedRange {
+  int first = std::numeric_limits<int>::max();
+  int last = -1;
+  void Mark(int cell) {
+    first = std::min(first, cell);
+    last = std::max(last, cell);
+  }
+};
+TouchedRange touchedIntegers;
+TouchedRange touchedStrings;
 
 void ReportOutOfRange(std::string_view command, const char* operation) {
   const std::string cmd(command);
@@ -58,6 +72,7 @@ void SetMem(std::string_view command, int index, int32_t value) {
     return;
   }
   if (integerMemories) integerMemories[index - 1] = value;
+  touchedIntegers.Mark(index - 1);
 }
 
 int32_t GetMem(std::string_view command, int index) {
@@ -70,6 +85,7 @@ int32_t GetMem(std::string_view command, int index) {
 
 char* StringMemory(int index) {
   if (index < 1 || index > kStringMemoryCount) return nullptr;
+  touchedStrings.Mark(index - 1);
   return stringMemories[index - 1].get();
 }
 
@@ -78,6 +94,25 @@ void AllocateMemories() {
   for (auto& block : stringMemories) {
     if (!block) block.reset(new (std::nothrow) char[kStringFieldSize]());
   }
+  touchedIntegers = TouchedRange{};
+}
+
+void ClearMemories() {
+  if (integerMemories) {
+    for (int cell = touchedIntegers.first; cell <= touchedIntegers.last; ++cell) {
+      integerMemories[cell] = 0;
+    }
+  }
+  for (int cell = touchedStrings.first; cell <= touchedStrings.last; ++cell) {
+    if (stringMemories[cell]) std::memset(stringMemories[cell].get(), 0, kStringFieldSize);
+  }
+  touchedIntegers = TouchedRange{};
+  touchedStrings = TouchedRange{};
+  // Shut-down (or a test) may have freed them.
+  const bool complete =
+      integerMemories && std::all_of(std::begin(stringMemories), std::end(stringMemories),
+                                     [](const auto& block) { return block != nullptr; });
+  if (!complete) AllocateMemories();
 }
 
 void FreeMemories() {

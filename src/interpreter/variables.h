@@ -45,4 +45,9 @@ char* StringMemory(int index);
 void AllocateMemories();
 void FreeMemories();
 
+// Returns the memories to their state after AllocateMemories: zeroes the cells and
+// blocks reached since the last clear (not all of them, so that a reset costs little)
+// and allocates whatever is missing.
+void ClearMemories();
+
 }  // namespace velcrum

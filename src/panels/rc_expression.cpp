@@ -33,13 +33,14 @@ int Precedence(const RcToken& token) {
 class Evaluator {
  public:
   Evaluator(const std::vector<RcToken>& tokens, size_t& pos, const RcDefines& defines,
-            bool preprocessor, int macroDepth, int& depth)
+            bool preprocessor, int macroDepth, int& depth, int64_t& expansionsLeft)
       : tokens_(tokens),
         pos_(pos),
         defines_(defines),
         preprocessor_(preprocessor),
         macroDepth_(macroDepth),
-        depth_(depth) {}
+        depth_(depth),
+        expansionsLeft_(expansionsLeft) {}
 
   bool Run(int32_t& value, std::string& error) {
     const bool ok = Conditional(value);
@@ -190,10 +191,13 @@ class Evaluator {
     if (macroDepth_ >= kMaxMacroDepth) {
       return Fail("'" + token.text + "' is defined in terms of itself");
     }
+    if (expansionsLeft_ <= 0) return Fail("too many names to expand in one file");
+    --expansionsLeft_;
     // The name's value is its own expression, which must use up the whole definition.
     size_t bodyPos = 0;
     std::string bodyError;
-    Evaluator body(macro->second.body, bodyPos, defines_, preprocessor_, macroDepth_ + 1, depth_);
+    Evaluator body(macro->second.body, bodyPos, defines_, preprocessor_, macroDepth_ + 1, depth_,
+                   expansionsLeft_);
     if (!body.Run(value, bodyError)) {
       // Only the outermost name is named: the inner ones follow from the #defines.
       return Fail(macroDepth_ == 0 ? "in '" + token.text + "': " + bodyError : bodyError);
@@ -225,16 +229,18 @@ class Evaluator {
   const bool preprocessor_;
   const int macroDepth_;
   int& depth_;  // shared with the evaluators of the names used, so it bounds the recursion
+  int64_t& expansionsLeft_;  // shared with them and with the script's other expressions
   std::string error_;
 };
 
 }  // namespace
 
 bool EvaluateRcExpression(const std::vector<RcToken>& tokens, size_t& pos, const RcDefines& defines,
-                          bool preprocessor, int32_t& value, std::string& error) {
+                          bool preprocessor, int32_t& value, std::string& error,
+                          int64_t& expansionsLeft) {
   value = 0;
   int depth = 0;
-  Evaluator evaluator(tokens, pos, defines, preprocessor, 0, depth);
+  Evaluator evaluator(tokens, pos, defines, preprocessor, 0, depth, expansionsLeft);
   return evaluator.Run(value, error);
 }
 

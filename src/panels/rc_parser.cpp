@@ -219,7 +219,8 @@ class Parser {
     size_t pos = 0;
     int32_t id = 0;
     std::string error;
-    bool good = EvaluateRcExpression(idTokens, pos, pp_.defines(), false, id, error);
+    bool good =
+        EvaluateRcExpression(idTokens, pos, pp_.defines(), false, id, error, pp_.expansionsLeft());
     if (good && pos != idTokens.size()) {
       good = false;
       error = "unexpected " + Describe(idTokens[pos]);

@@ -239,7 +239,7 @@ bool RcPreprocessor::Condition(const std::string& expression, int line) {
   size_t pos = 0;
   int32_t value = 0;
   std::string error;
-  if (!EvaluateRcExpression(tokens, pos, defines_, true, value, error)) {
+  if (!EvaluateRcExpression(tokens, pos, defines_, true, value, error, expansionsLeft_)) {
     Report(line, "#if: " + error);
     return false;
   }

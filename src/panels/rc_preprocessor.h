@@ -53,6 +53,9 @@ class RcPreprocessor {
   RcToken Next();
 
   const RcDefines& defines() const { return defines_; }
+  // The names the script's expressions may still expand: one share for its #if lines,
+  // its included files and the identifiers the parser evaluates.
+  int64_t& expansionsLeft() { return expansionsLeft_; }
 
  private:
   struct Source;
@@ -80,6 +83,7 @@ class RcPreprocessor {
   RcDefines defines_;
   RcProblems& problems_;
   bool sdkNamesDefined_ = false;
+  int64_t expansionsLeft_ = kMaxRcExpansions;
 };
 
 }  // namespace velcrum

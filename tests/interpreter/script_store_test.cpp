@@ -102,12 +102,21 @@ TEST_F(ScriptStoreTest, LongRecordsKeepTheFirst255CharactersLessOne) {
 }
 
 TEST_F(ScriptStoreTest, TheRestOfAVeryLongPhysicalLineIsNeverARecord) {
+  // The line's length is that of its bytes: a NUL early in the line (where a C string
+  // would end) must not let the tail past the 511th byte through as a record.
   const std::string tail = "700, \"smuggled\"";
-  const std::string path =
-      WriteFile("huge.AST", "100, \"" + std::string(505, 'y') + tail + "\"\n800, \"next\"\n");
-  VLSTMSup_LoadFile(path);
-  EXPECT_EQ(Line(700), "");
-  EXPECT_EQ(Line(800), "next");
+  const std::string heads[] = {
+      "100, \"" + std::string(505, 'y'),
+      "// a comment" + std::string(1, '\0') + std::string(498, 'y'),
+      "100, \"y" + std::string(1, '\0') + std::string(503, 'y'),
+  };
+  for (const std::string& head : heads) {
+    VLSTMSup_FreeAll();
+    ASSERT_EQ(head.size(), 511u);
+    VLSTMSup_LoadFile(WriteFile("huge.AST", head + tail + "\"\n800, \"next\"\n"));
+    EXPECT_EQ(Line(700), "") << head.substr(0, 12);
+    EXPECT_EQ(Line(800), "next");
+  }
 }
 
 TEST_F(ScriptStoreTest, MissingFileOrEmptyPath) {

@@ -1,10 +1,13 @@
 // Variables and memories.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
+#include "interpreter/interpreter_reset.h"
+#include "interpreter/script_store.h"
 #include "interpreter/variables.h"
 #include "support/recording_host.h"
 
@@ -69,6 +72,36 @@ TEST_F(VariablesTest, StringMemoriesRunFrom1To4097) {
   FreeMemories();
   EXPECT_EQ(StringMemory(1), nullptr);
   EXPECT_EQ(GetMem("MG", 1), 0);  // no block: silently 0
+}
+
+// The reset clears only what was touched; what it leaves must still be the state at
+// program start, wherever the script wrote, and with blocks freed meanwhile.
+TEST_F(VariablesTest, ResetReturnsEverythingWrittenToProgramStart) {
+  for (const bool freed : {false, true}) {
+    for (const int cell : {1, 30000, 65536}) SetMem("MS", cell, cell);
+    for (const int block : {1, 2000, 4097}) {
+      std::memset(StringMemory(block), 'x', kStringFieldSize);  // past the terminator too
+    }
+    VLSTMSup_SetMem(1, "x");
+    VLSTMSup_SetMem(32768, "y");
+    Run("NA 1 0 a%");
+    if (freed) FreeMemories();
+    ResetInterpreter();
+
+    for (int cell = 1; cell <= kIntegerMemoryCount; ++cell) ASSERT_EQ(GetMem("MG", cell), 0);
+    const char zeros[kStringFieldSize] = {};
+    for (int block = 1; block <= kStringMemoryCount; ++block) {
+      ASSERT_NE(StringMemory(block), nullptr) << freed;
+      ASSERT_EQ(std::memcmp(StringMemory(block), zeros, kStringFieldSize), 0) << block;
+    }
+    char buffer[kLineBufferSize];
+    for (int line = 1; line <= MAX_SCRIPT_LINE; ++line) ASSERT_EQ(VLSTMSup_GetMem(line, buffer), 0);
+    // Line 100 runs its new text, not the one cached before the reset.
+    Run("NA 2 0 b%");
+    EXPECT_EQ(g_lIntegerVariables[VariableIndex('a')], 0);
+    EXPECT_EQ(g_lIntegerVariables[VariableIndex('b')], 2);
+    ResetInterpreter();
+  }
 }
 
 }  // namespace

@@ -349,6 +349,21 @@ TEST(RcParser, ReportsBadInputWithFileAndLineAndKeepsWhatItCan) {
   }
 }
 
+TEST(RcParser, BoundsTheWorkOfNamesDefinedInTermsOfOthers) {
+  // Each level doubles the names to expand: A10 is 2047 of them, A22 over eight million.
+  std::string text = "#define A0 1\n";
+  for (int i = 1; i <= 22; ++i) {
+    const std::string lower = "A" + std::to_string(i - 1);
+    text += "#define A" + std::to_string(i) + " (" + lower + "+" + lower + ")\n";
+  }
+  text += "STRINGTABLE\nBEGIN\n A10 \"fine\"\n A22 \"too much\"\nEND\n#if A22\n#endif\n";
+  const RcScript script = ParseRcText(text, "t.rc", "");
+  EXPECT_EQ(script.strings, (std::map<int, std::string>{{1024, "fine"}}));
+  EXPECT_EQ(ProblemLines(script),
+            "t.rc(27): string table entry: in 'A22': too many names to expand in one file\n"
+            "t.rc(29): #if: too many names to expand in one file\n");
+}
+
 TEST(RcParser, LimitsTheNumberOfProblemsReported) {
   std::string garbage;
   for (int i = 0; i < 1000; ++i) garbage += "@\n";
