@@ -5,12 +5,8 @@
 // framed call (WM_COPYDATA) with a KAL_REPLY frame before the call returns. It routes
 // nothing to devices. With --log it writes one line for every message it receives, so that
 // tests and operators can see what a panel sent.
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +17,7 @@
 #include "network/net_frame.h"
 #include "nxi_log.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/termination_signals.h"
 #include "platform/desktop/window.h"
 
 namespace velcrum::nxi {
@@ -61,13 +58,6 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 when ended by WM_CLOSE or a signal; 1 when the desktop, the log or the\n"
     "window cannot be opened; 2 for bad usage.\n";
-
-int g_signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = write(g_signalPipe[1], &byte, 1);
-}
 
 class Nxi {
  public:
@@ -175,22 +165,11 @@ int Run(int argc, char** argv) {
     return 1;
   }
 
-  // Signals end the message loop from the loop itself, through a pipe it watches.
-  if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    std::fprintf(stderr, "nxi: pipe: %s\n", std::strerror(errno));
+  // Signals end the message loop from the loop itself.
+  if (!platform::RouteTerminationSignals([] { platform::PostQuit(0); }, &error)) {
+    std::fprintf(stderr, "nxi: %s\n", error.c_str());
     return 1;
   }
-  QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&signalNotifier, &QSocketNotifier::activated, [] {
-    char bytes[16];
-    while (read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
-    }
-    platform::PostQuit(0);
-  });
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
 
   Nxi nxi(log, findOnly);
   std::unique_ptr<platform::Window> window =

@@ -7,7 +7,9 @@
 
 #include "module_path.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/termination_signals.h"
 #include "runtime/module.h"
+#include "runtime/process_state.h"
 #include "shell/runtime_host.h"
 #include "shell/runtime_modules.h"
 #include "shell/startup.h"
@@ -31,6 +33,9 @@ const char kHelp[] =
     "  VELCRUM_MESSAGEBOX   ok|cancel|yes|no: answer every message box at once (headless)\n"
     "  VELCRUM_SCREENSHOT   a PNG file: the main window is pictured there when it closes\n"
     "  QT_QPA_PLATFORM=offscreen   run without a display\n"
+    "\n"
+    "SIGTERM or SIGINT closes the panel as its Exit does (CLOSEDOWN section, closing log\n"
+    "lines); a second one ends it at once with status 128 + the signal.\n"
     "\n"
     "Debug output (the system debugger) goes to standard error. The exit status is 0\n"
     "when the panel ended normally or was already running; 1 when the desktop could not\n"
@@ -61,6 +66,16 @@ int main(int argc, char** argv) {
   if (!velcrum::platform::OpenDesktop(&error)) {
     std::fprintf(stderr, "velcrum: cannot open the desktop: %s\n", error.c_str());
     return 1;
+  }
+  // SIGTERM and SIGINT close the panel as its Exit does: CLOSEDOWN section, closing log
+  // lines and all.
+  if (!velcrum::platform::RouteTerminationSignals(
+          [] {
+            velcrum::platform::Post(velcrum::g_hwndMain,
+                                    velcrum::platform::Message::Plain(velcrum::platform::WM_CLOSE));
+          },
+          &error)) {
+    std::fprintf(stderr, "velcrum: %s\n", error.c_str());
   }
   velcrum::InstallModules(velcrum::RuntimeModules());
   velcrum::RuntimeHost host;

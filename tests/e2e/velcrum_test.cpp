@@ -1,6 +1,8 @@
 // The velcrum program's life, end to end: real panels and a real nxi on a private desktop,
 // observed through the panels' debug output, their log file, VELCRUM.INI and nxi's log.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <map>
@@ -283,6 +285,42 @@ TEST_F(VelcrumTest, FastCloseZeroLeavesAGracePeriodWithoutWakeup) {
   const int finalStep = TraceTime(output, "90a1 - close down enter");
   ASSERT_GE(closeDown, 0);
   EXPECT_GE(finalStep - closeDown, 450) << output;
+}
+
+TEST_F(VelcrumTest, TerminationSignalsCloseThePanelThroughItsShutDown) {
+  StartNxi();
+  WriteVelcrumIni(kTracing);
+  const std::string desk = MakePanel("DESK", kStayingPanel);
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal);
+    Peer& panel = StartPanel(desk);
+    ASSERT_NE(AwaitWindow("DESK____.001"), kNoWindow) << ErrorOutput(panel);
+    ASSERT_TRUE(AwaitOutput(panel, "13d2 - DELAYED VELCRUM STARTUP"));
+    ::kill(panel.pid, signal);
+    ASSERT_TRUE(AwaitExit(panel));
+    const std::string output = ErrorOutput(panel);
+    EXPECT_EQ(ExitCode(panel), 0) << output;
+    EXPECT_NE(output.find("VLWndProc() received WM_CLOSE"), std::string::npos) << output;
+    EXPECT_NE(output.find("Line 31000"), std::string::npos) << output;
+    EXPECT_NE(output.find("90a3 - close down exit"), std::string::npos) << output;
+  }
+  EXPECT_EQ(Occurrences(ReadLogFile(), "<DESK____.001> : Version 3.08.41 - Stopping."), 4);
+}
+
+TEST_F(VelcrumTest, ASecondSignalEndsAShutDownThatDoesNotFinish) {
+  StartNxi();
+  WriteVelcrumIni(kTracing);
+  // The CLOSEDOWN section never ends.
+  Peer& panel = StartPanel(
+      MakePanel("DESK", {R"(30000, "EI started")", R"(31000, "EI closing:JA 31000")"}));
+  ASSERT_NE(AwaitWindow("DESK____.001"), kNoWindow) << ErrorOutput(panel);
+  ASSERT_TRUE(AwaitOutput(panel, "13d2 - DELAYED VELCRUM STARTUP"));
+  ::kill(panel.pid, SIGTERM);
+  ASSERT_TRUE(AwaitOutput(panel, "Line 31000"));
+  ::kill(panel.pid, SIGTERM);
+  ASSERT_TRUE(AwaitExit(panel));
+  EXPECT_TRUE(WIFEXITED(panel.status) && WEXITSTATUS(panel.status) == 128 + SIGTERM)
+      << panel.status;
 }
 
 TEST_F(VelcrumTest, TheClosingLogLinesAreWrittenTwiceAndNxiSeesTheLeaveTaking) {
