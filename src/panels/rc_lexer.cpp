@@ -1,7 +1,6 @@
 // The tokenizer of resource scripts.
 #include "panels/rc_lexer.h"
 
-#include <cctype>
 
 #include "platform/ascii_case.h"
 
@@ -29,10 +28,10 @@ char SimpleEscape(char e) {
 }
 
 bool IsNameStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+  return IsAsciiAlpha(c) || c == '_';
 }
 bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  return IsAsciiAlnum(c) || c == '_';
 }
 bool IsOctal(char c) {
   return c >= '0' && c <= '7';
@@ -109,7 +108,7 @@ RcToken RcLexer::Next() {
   } else if ((c == 'L' || c == 'l') && Peek(1) == '"') {
     ++pos_;
     token = ReadString(true);
-  } else if (std::isdigit(static_cast<unsigned char>(c))) {
+  } else if (IsAsciiDigit(c)) {
     token = ReadNumber();
   } else if (IsNameStart(c)) {
     const size_t start = pos_;
@@ -255,7 +254,7 @@ RcToken RcLexer::ReadNumber() {
       token.number = token.number * 16u + static_cast<uint32_t>(HexValue(text_[pos_++]));
     }
   } else {
-    while (!AtEnd() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+    while (!AtEnd() && IsAsciiDigit(text_[pos_])) {
       token.number = token.number * 10u + static_cast<uint32_t>(text_[pos_++] - '0');
     }
   }

@@ -1,7 +1,6 @@
 // The preprocessor of resource scripts.
 #include "panels/rc_preprocessor.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "interpreter/format.h"
@@ -52,9 +51,9 @@ std::vector<RcToken> Tokens(std::string_view text) {
 
 std::string Trim(std::string_view text) {
   size_t begin = 0;
-  while (begin < text.size() && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (begin < text.size() && IsAsciiSpace(text[begin])) ++begin;
   size_t end = text.size();
-  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  while (end > begin && IsAsciiSpace(text[end - 1])) --end;
   return std::string(text.substr(begin, end - begin));
 }
 
@@ -62,7 +61,7 @@ std::string Trim(std::string_view text) {
 std::string_view LeadingName(std::string_view text) {
   size_t end = 0;
   while (end < text.size() &&
-         (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) {
+         (IsAsciiAlnum(text[end]) || text[end] == '_')) {
     ++end;
   }
   return text.substr(0, end);
@@ -213,7 +212,7 @@ void RcPreprocessor::Directive(const RcToken& directive) {
 
   if (name == "define") {
     const std::string macro(LeadingName(rest));
-    if (macro.empty() || std::isdigit(static_cast<unsigned char>(macro[0]))) {
+    if (macro.empty() || IsAsciiDigit(macro[0])) {
       Report(line, "#define without a name");
       return;
     }
@@ -268,7 +267,7 @@ void RcPreprocessor::Include(const std::string& rest, int line) {
   std::string hostPath;
   if (!directory.empty()) {
     const bool drive =
-        name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+        name.size() >= 2 && IsAsciiAlpha(name[0]) && name[1] == ':';
     hostPath = HostPath(drive ? name : directory + "/" + name);
   }
   std::string bytes;

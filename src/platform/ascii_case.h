@@ -1,7 +1,9 @@
 // Case without the locale: only the ASCII letters have a case, every other byte stands
 // for itself. The commands change case so (the C library's mapping would follow the
 // locale Qt sets from the environment), and names are compared so, as Windows compares
-// file names, INI sections and keys, and window titles.
+// file names, INI sections and keys, and window titles. The character classes the readers
+// use are the ASCII ones for the same reason: a byte above 0x7F is never a letter, a digit
+// or a space, whatever the locale says.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +11,20 @@
 #include <string_view>
 
 namespace velcrum {
+
+inline bool IsAsciiAlpha(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+inline bool IsAsciiAlnum(char c) {
+  return IsAsciiAlpha(c) || IsAsciiDigit(c);
+}
+// As isspace in the "C" locale: blank, tab, line feed, vertical tab, form feed, return.
+inline bool IsAsciiSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 inline char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;

@@ -3,13 +3,13 @@
 #include "runtime/configuration_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "interpreter/decimal.h"
 #include "interpreter/format.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "runtime/startup_log.h"
@@ -55,9 +55,9 @@ void WriteBack(std::string_view section, std::string_view key, std::string_view 
 // not begin with a number, so that the setting keeps the value it had.
 std::optional<int> ScanIniNumber(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  while (i < text.size() && IsAsciiSpace(text[i])) ++i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+  if (i >= text.size() || !IsAsciiDigit(text[i])) return std::nullopt;
   return ReadDecimal(text);
 }
 

@@ -2,7 +2,6 @@
 #include "shell/configuration.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "interpreter/format.h"
 #include "interpreter/settings.h"

@@ -9,7 +9,6 @@
 #include "interpreter/variables.h"
 #include "interpreter/version.h"
 #include "platform/desktop/popup_menu.h"
-#include "platform/profile.h"
 #include "runtime/configuration_files.h"
 #include "runtime/module.h"
 #include "runtime/process_state.h"
@@ -39,7 +38,7 @@ void ToggleDebugSwitch(const DebugSwitch& debugSwitch) {
   g_config.debugFlags ^= debugSwitch.bit;
   const bool on = (g_config.debugFlags & debugSwitch.bit) != 0;
   if (g_popupMenu) g_popupMenu->SetChecked(debugSwitch.item, on);
-  WritePrivateProfileString("Debug", debugSwitch.key, on ? "1" : "0", VelcrumIniPath());
+  WriteBack("Debug", debugSwitch.key, on ? "1" : "0", VelcrumIniPath());
   ApplyConfiguration();
 }
 

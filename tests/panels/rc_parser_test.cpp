@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "panels/rc_test_directory.h"
+#include "support/foreign_locale.h"
 
 namespace velcrum {
 namespace {
@@ -253,6 +254,19 @@ END
   const std::map<int, std::string> expected = {{100, "a"}, {132, "b"}, {263, "c"}, {32767, "d"},
                                                {1, "e"},   {103, "f"}, {10, "g"}};
   EXPECT_EQ(script.strings, expected);
+}
+
+TEST(RcParser, ReadsTheSameWhateverTheLocale) {
+  // In Turkish ISO 8859-9, 0xDD is a letter to the C library and 0xA0 a space; to the
+  // reader neither is, in every locale.
+  const char* const text =
+      "#define A\xDD 5\n#define B\xA0 7\nSTRINGTABLE\nBEGIN\n  A \"a\"\n  B \"b\"\nEND\n";
+  const RcScript inC = ParseRcText(text, "t.rc", "");
+  const testing::ForeignLocale turkish;
+  if (!turkish.Active()) GTEST_SKIP() << "no Turkish ISO 8859-9 locale on this machine";
+  const RcScript inTurkish = ParseRcText(text, "t.rc", "");
+  EXPECT_EQ(inTurkish.strings, inC.strings);
+  EXPECT_EQ(ProblemLines(inTurkish), ProblemLines(inC));
 }
 
 TEST(RcParser, SkipsStatementsItDoesNotRead) {
