@@ -25,6 +25,7 @@
 #include "interpreter/script_store.h"
 #include "interpreter/settings.h"
 #include "interpreter/variables.h"
+#include "one_cpu.h"
 #include "runtime/module.h"
 #include "shell/display_free_modules.h"
 
@@ -107,6 +108,7 @@ BENCHMARK(TclLoop)->Iterations(kRuns)->UseManualTime()->Unit(benchmark::kMillise
 }  // namespace velcrum
 
 int main(int argc, char** argv) {
+  StayOnThisCpu();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "one_cpu.h"
+
 extern char** environ;
 
 namespace {
@@ -114,6 +116,7 @@ bool PrepareWork() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  StayOnThisCpu();
   if (!PrepareWork()) return 1;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

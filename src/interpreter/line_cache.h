@@ -123,11 +123,13 @@ void Refill(int line, std::string_view stored, uint64_t stamp);
 // the stored text has changed; nullptr when the line is missing or empty. The cache
 // keeps it until the line changes: a run that goes on using it holds a LineHandle.
 inline CachedLine* FetchLine(int line) {
-  uint64_t stamp;
-  const std::string_view stored = VLSTMSup_Fetch(line, stamp);
-  if (stored.empty()) return nullptr;
+  const uint64_t stamp = VLSTMSup_Stamp(line);
+  if (stamp == 0) return nullptr;
   const LineHandle& cached = line_cache::g_lines[line];
-  if (!cached || cached->Stamp() != stamp) line_cache::Refill(line, stored, stamp);
+  if (!cached || cached->Stamp() != stamp) {
+    uint64_t fetched;
+    line_cache::Refill(line, VLSTMSup_Fetch(line, fetched), stamp);
+  }
   return &*cached;
 }
 

@@ -124,11 +124,14 @@ constexpr const char* kFileHeader[] = {
 
 }  // namespace
 
+uint64_t g_lineStamps[MAX_SCRIPT_LINE + 1];
+
 int VLSTMSup_SetMem(int line, std::string_view text) {
   if (line < 1 || line > MAX_SCRIPT_LINE) return 0;
   StoredLine& stored = storedLines[static_cast<size_t>(line)];
   stored.text.emplace(text.substr(0, kMaxLineText));
   stored.stamp = ++lastStamp;
+  g_lineStamps[line] = stored.text->empty() ? 0 : stored.stamp;
   firstStored = std::min(firstStored, line);
   lastStored = std::max(lastStored, line);
   return 1;
@@ -155,6 +158,7 @@ std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp) {
 void VLSTMSup_FreeAll() {
   for (int line = firstStored; line <= lastStored; ++line) {
     storedLines[static_cast<size_t>(line)].text.reset();
+    g_lineStamps[line] = 0;
   }
   firstStored = MAX_SCRIPT_LINE + 1;
   lastStored = 0;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "interpreter/executor_state.h"
 #include "interpreter/resource_source.h"
 
 namespace velcrum {
@@ -26,6 +27,13 @@ int VLSTMSup_GetMem(int line, char* buffer);
 // `stamp` identifies the text: every text stored gets a stamp never given before, so an
 // equal stamp means the very text seen then.
 std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp);
+
+// The stamp of each line's text, 0 where VLSTMSup_Fetch gives an empty text. The executor
+// looks a line up on every pass; with this it needs the text only when the line changed.
+extern uint64_t g_lineStamps[MAX_SCRIPT_LINE + 1];
+inline uint64_t VLSTMSup_Stamp(int line) {
+  return line >= 1 && line <= MAX_SCRIPT_LINE ? g_lineStamps[line] : 0;
+}
 
 // Reads a script file (host path) into the store; its lines replace those already
 // there. 1 when read; 0 for an empty path or a file that cannot be opened.
