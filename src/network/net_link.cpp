@@ -101,15 +101,24 @@ void RunSection(int line, bool emptyFrame) {
   RunLine(line, 0);
 }
 
+// Sends one frame. A KAL_REPLY is answered by the send itself; any other frame is a call,
+// which starts from no reply and says so when none came.
+std::optional<platform::Result> SendFrame(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam,
+                                          const std::string& frame) {
+  const bool call = message != KAL_REPLY;
+  if (call) ClearReply();
+  const std::optional<platform::Result> result =
+      platform::Send(to, platform::Message::CopyData(from, PackFrameData(message, wParam), frame));
+  if (call) SayIfUnanswered(to, message);
+  return result;
+}
+
 }  // namespace
 
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int32_t value) {
-  if (message != KAL_REPLY) ClearReply();
-  const std::optional<platform::Result> result = platform::Send(
-      to, platform::Message::CopyData(from, PackFrameData(message, wParam), NumericFrame(value)));
-  if (message == KAL_REPLY) return result.value_or(0);
-  SayIfUnanswered(to, message);
-  return g_lReplyValue;
+  const std::optional<platform::Result> result =
+      SendFrame(from, to, message, wParam, NumericFrame(value));
+  return message == KAL_REPLY ? result.value_or(0) : g_lReplyValue;
 }
 
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* text,
@@ -118,11 +127,8 @@ int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, cha
   // so whatever follows the terminator in the buffer never reaches the peer.
   const std::string frame =
       TextFrame(text ? std::string_view(text, strnlen(text, kTextFrameBytes)) : std::string_view());
-  if (message != KAL_REPLY) ClearReply();
-  const std::optional<platform::Result> result =
-      platform::Send(to, platform::Message::CopyData(from, PackFrameData(message, wParam), frame));
+  const std::optional<platform::Result> result = SendFrame(from, to, message, wParam, frame);
   if (message == KAL_REPLY) return result.value_or(0);
-  SayIfUnanswered(to, message);
   if (text && length != 0) {
     // Cut so that the copy is terminated within the bytes the caller allowed.
     const size_t room = std::min(length, kTextFrameBytes);
