@@ -1,0 +1,21 @@
+// The dialogs of this process as the rest of the platform layer reaches them: the dialog
+// behind a handle and the widgets of its controls, for the desktop tool's requests
+// (listing controls, pressing them, taking pictures) that arrive over the bus.
+// Internal to the platform layer.
+#pragma once
+
+#include "platform/desktop/message.h"
+#include "platform/dialog.h"
+
+class QWidget;
+
+namespace velcrum::platform {
+
+// The dialog of this process with that handle, or nullptr.
+Dialog* FindLocalDialog(Hwnd hwnd);
+// The widget of a dialog's control (nullptr when the dialog or the control is missing),
+// and the dialog's own widget.
+QWidget* LocalControlWidget(Hwnd dialog, int id);
+QWidget* LocalDialogWidget(Hwnd dialog);
+
+}  // namespace velcrum::platform

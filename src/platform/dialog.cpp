@@ -1,0 +1,82 @@
+// The dialog builder's registration and the control classes beyond the standard ones.
+#include "platform/dialog.h"
+
+#include <map>
+
+#include "platform/ascii_case.h"
+
+namespace velcrum::platform {
+namespace {
+
+DialogBuilder g_dialogBuilder = nullptr;
+
+// The behaviours a control class can take: the standard classes of Windows and its
+// common controls, and the platform's broadcast controls.
+constexpr std::string_view kBehaviours[] = {
+    "BUTTON",
+    "STATIC",
+    "EDIT",
+    "LISTBOX",
+    "COMBOBOX",
+    "SCROLLBAR",
+    "msctls_trackbar32",
+    "msctls_updown32",
+    "msctls_progress32",
+    "SysTabControl32",
+    "SysListView32",
+    "SysTreeView32",
+    "LATCHBUTTON",
+    "TALLYLAMP",
+};
+
+struct CaseInsensitiveLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return UpperAsciiText(a) < UpperAsciiText(b);
+  }
+};
+
+std::map<std::string, std::string, CaseInsensitiveLess>& RegisteredClasses() {
+  static std::map<std::string, std::string, CaseInsensitiveLess> classes;
+  return classes;
+}
+
+std::string_view StandardBehaviour(std::string_view name) {
+  for (std::string_view behaviour : kBehaviours) {
+    if (EqualNoCase(behaviour, name)) return behaviour;
+  }
+  return {};
+}
+
+}  // namespace
+
+DialogCreation CreateDialog(const DialogTemplate& dialogTemplate, Hwnd owner, DialogProc proc,
+                            const DialogResources& resources) {
+  if (g_dialogBuilder == nullptr) return {nullptr, kErrorNoDesktop, "no desktop"};
+  return g_dialogBuilder(dialogTemplate, owner, std::move(proc), resources);
+}
+
+void InstallDialogBuilder(DialogBuilder builder) {
+  g_dialogBuilder = builder;
+}
+
+bool RegisterControlClass(std::string_view name, std::string_view behaviour) {
+  const std::string_view known = StandardBehaviour(behaviour);
+  if (known.empty() || name.empty()) return false;
+  RegisteredClasses()[std::string(name)] = std::string(known);
+  return true;
+}
+
+std::string ControlClassBehaviour(std::string_view name) {
+  if (const std::string_view known = StandardBehaviour(name); !known.empty()) {
+    return std::string(known);
+  }
+  const auto& classes = RegisteredClasses();
+  const auto found = classes.find(std::string(name));
+  return found == classes.end() ? std::string() : found->second;
+}
+
+void UnregisterControlClasses() {
+  RegisteredClasses().clear();
+}
+
+}  // namespace velcrum::platform
