@@ -12,7 +12,7 @@
 #include "runtime/configuration_files.h"
 #include "runtime/process_state.h"
 #include "runtime/warning_box.h"
-#include "shell/resources.h"
+#include "runtime/bound_resources.h"
 #include "shell/sections.h"
 
 namespace velcrum {

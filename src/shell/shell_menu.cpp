@@ -13,7 +13,7 @@
 #include "runtime/module.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "shell/resources.h"
+#include "runtime/bound_resources.h"
 #include "shell/shutdown.h"
 
 namespace velcrum {

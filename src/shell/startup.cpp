@@ -32,7 +32,7 @@
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
 #include "shell/nxi_discovery.h"
-#include "shell/resources.h"
+#include "runtime/bound_resources.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
 #include "shell/shutdown.h"

@@ -15,7 +15,7 @@
 #include "runtime/module.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "shell/resources.h"
+#include "runtime/bound_resources.h"
 #include "shell/runtime_modules.h"
 #include "shell/shell_menu.h"
 

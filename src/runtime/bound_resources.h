@@ -1,5 +1,5 @@
-// The panel's bound resources as the shell sees them: the string table the script, the
-// About box and the section checks read.
+// The panel's bound resources in use: the string table the script, the About box and the
+// section checks read, and the dialogs, bitmaps and icons of its panels.
 #pragma once
 
 #include "interpreter/resource_source.h"

@@ -1,5 +1,5 @@
 // The bound resources in use.
-#include "shell/resources.h"
+#include "runtime/bound_resources.h"
 
 namespace velcrum {
 namespace {
