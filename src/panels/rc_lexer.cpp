@@ -1,7 +1,6 @@
 // The tokenizer of resource scripts.
 #include "panels/rc_lexer.h"
 
-
 #include "platform/ascii_case.h"
 
 namespace velcrum {

@@ -60,8 +60,7 @@ std::string Trim(std::string_view text) {
 // Splits "name rest" at the end of a leading identifier.
 std::string_view LeadingName(std::string_view text) {
   size_t end = 0;
-  while (end < text.size() &&
-         (IsAsciiAlnum(text[end]) || text[end] == '_')) {
+  while (end < text.size() && (IsAsciiAlnum(text[end]) || text[end] == '_')) {
     ++end;
   }
   return text.substr(0, end);
@@ -266,8 +265,7 @@ void RcPreprocessor::Include(const std::string& rest, int line) {
   const std::string& directory = sources_.back()->directory;
   std::string hostPath;
   if (!directory.empty()) {
-    const bool drive =
-        name.size() >= 2 && IsAsciiAlpha(name[0]) && name[1] == ':';
+    const bool drive = name.size() >= 2 && IsAsciiAlpha(name[0]) && name[1] == ':';
     hostPath = HostPath(drive ? name : directory + "/" + name);
   }
   std::string bytes;
