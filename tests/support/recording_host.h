@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,6 +38,11 @@ class RecordingHost final : public Host {
   void PostToMainWindow(uint32_t message, uint32_t wParam) override {
     posted.push_back({message, wParam});
   }
+  bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override {
+    timers[id] = intervalMs;
+    return true;
+  }
+  bool KillMainWindowTimer(uint32_t id) override { return timers.erase(id) != 0; }
   void MainCloseDown() override { ++closeDowns; }
   void EndProcess(int exitCode) override { endedWith.push_back(exitCode); }
 
@@ -55,6 +61,7 @@ class RecordingHost final : public Host {
   std::set<std::string> windowTitles;
   int copiesLoad = 0;
   std::vector<std::pair<uint32_t, uint32_t>> posted;
+  std::map<uint32_t, uint32_t> timers;  // the main window's running timers: id -> interval
   int closeDowns = 0;
   std::vector<int> endedWith;
 };
