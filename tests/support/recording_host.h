@@ -20,7 +20,7 @@ struct RecordedBox {
   MessageBoxStyle style;
 };
 
-class RecordingHost final : public Host {
+class RecordingHost : public Host {
  public:
   void SystemDebuggerOut(std::string_view text) override;
   bool DebugWindowExists() override { return debugWindowExists; }
@@ -43,6 +43,9 @@ class RecordingHost final : public Host {
     return true;
   }
   bool KillMainWindowTimer(uint32_t id) override { return timers.erase(id) != 0; }
+  void ShowPopupMenu() override { ++popupMenus; }
+  void PostQuit(int exitCode) override { quitCodes.push_back(exitCode); }
+  void Beep() override { ++beeps; }
   void MainCloseDown() override { ++closeDowns; }
   void EndProcess(int exitCode) override { endedWith.push_back(exitCode); }
 
@@ -63,6 +66,9 @@ class RecordingHost final : public Host {
   std::vector<std::pair<uint32_t, uint32_t>> posted;
   std::map<uint32_t, uint32_t> timers;  // the main window's running timers: id -> interval
   int closeDowns = 0;
+  int popupMenus = 0;
+  int beeps = 0;
+  std::vector<int> quitCodes;
   std::vector<int> endedWith;
 };
 
