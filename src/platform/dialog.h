@@ -235,11 +235,17 @@ void InstallDialogBuilder(DialogBuilder builder);
 // class name as templates write it (compared without regard to case), and the class
 // whose behaviour it takes, either a standard class ("BUTTON", "STATIC", "EDIT",
 // "LISTBOX", "COMBOBOX", "SCROLLBAR", "msctls_trackbar32", ...) or one of the platform's
-// broadcast controls (docs/CONTROLS.md). False when the behaviour is unknown.
-bool RegisterControlClass(std::string_view name, std::string_view behaviour);
+// broadcast controls (docs/CONTROLS.md). A class may also fix style bits: the bits of
+// styleMask in a template's style are replaced by those of `style` (BorCheck is always an
+// auto check box whatever button style its template gives). False when the behaviour is
+// unknown.
+bool RegisterControlClass(std::string_view name, std::string_view behaviour, uint32_t style = 0,
+                          uint32_t styleMask = 0);
 // The behaviour a class name stands for: itself for a standard class, the registered
 // behaviour for a custom one, empty when neither.
 std::string ControlClassBehaviour(std::string_view name);
+// The style a control of that class has when its template gives templateStyle.
+uint32_t ControlClassStyle(std::string_view name, uint32_t templateStyle);
 // Forgets every registered class (for tests).
 void UnregisterControlClasses();
 

@@ -25,11 +25,13 @@
 #include <string>
 #include <vector>
 
+#include "controls/control_library.h"
 #include "desktop_fixture.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/dialog_units.h"
 #include "platform/desktop/local_dialogs.h"
 #include "platform/desktop/window.h"
+#include "platform/shared_library.h"
 
 namespace velcrum::platform::testing {
 namespace {
@@ -323,6 +325,48 @@ TEST_F(DialogTest, ClicksNotifyAsWin32ButtonsDo) {
   }
   // The second radio button of the group took the check from the first.
   EXPECT_EQ(dialog_->CheckState(105), 0);
+}
+
+TEST_F(DialogTest, TheControlLibrariesClassesBehaveAsTheirNamesSay) {
+  std::vector<SharedLibrary> libraries;
+  for (const char* path : {VORN_CC_PATH, BWCC32_PATH}) {
+    SharedLibrary& library = libraries.emplace_back(SharedLibrary::Open(path));
+    ASSERT_TRUE(library) << path;
+    const auto list = library.Entry<VelcrumControlClassesFunction>(VELCRUM_CONTROL_CLASSES_SYMBOL);
+    ASSERT_NE(list, nullptr);
+    for (const VelcrumControlClass* c = list(); c->name != nullptr; ++c) {
+      EXPECT_TRUE(RegisterControlClass(c->name, c->standardClass, c->style, c->styleMask))
+          << c->name;
+    }
+  }
+  // The templates give the Borland buttons no button style, as older panels do.
+  Open(Template({
+      Control("BorCheck", 201, 0, 5, 5, 50, 10, "Check"),
+      Control("BorRadio", 202, kGroup, 5, 17, 50, 10, "One"),
+      Control("BorRadio", 203, 0, 5, 29, 50, 10, "Two"),
+      Control("VornLatch", 204, kGroup, 5, 41, 50, 14, "Latch"),
+      Control("VornTally", 205, 0, 5, 57, 50, 14, "Tally"),
+      Control("BorBtn", 206, BS_DEFPUSHBUTTON, 60, 5, 50, 14, "OK"),
+  }));
+  const struct {
+    int id;
+    std::vector<int> checks;  // of 201 to 205 after the click
+  } clicks[] = {{201, {1, 0, 0, 0, 0}}, {202, {1, 1, 0, 0, 0}}, {203, {1, 0, 1, 0, 0}},
+                {204, {1, 0, 1, 1, 0}}, {201, {0, 0, 1, 1, 0}}, {204, {0, 0, 1, 0, 0}}};
+  for (const auto& c : clicks) {
+    received_.clear();
+    QTest::mouseClick(ControlWidget(c.id), Qt::LeftButton);
+    EXPECT_EQ(Commands(), (std::vector<Seen>{{WM_COMMAND, Word(c.id, BN_CLICKED), Token(c.id)}}));
+    std::vector<int> checks;
+    for (int id = 201; id <= 205; ++id) checks.push_back(dialog_->CheckState(id));
+    EXPECT_EQ(checks, c.checks) << c.id;
+  }
+  // The lamp shows what the program sets; Enter finds the Borland default button.
+  dialog_->SetCheckState(205, 1);
+  EXPECT_EQ(dialog_->CheckState(205), 1);
+  received_.clear();
+  QTest::keyClick(ControlWidget(201), Qt::Key_Return);
+  EXPECT_EQ(Commands(), (std::vector<Seen>{{WM_COMMAND, Word(206, BN_CLICKED), 0}}));
 }
 
 TEST_F(DialogTest, StaticsAndGroupBoxesLetClicksThroughToTheDialog) {

@@ -269,12 +269,16 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
                                     DialogProc proc, const DialogResources& resources) {
   // Every class must be known before anything is made, so that a failed creation leaves
   // nothing behind and tells its procedure nothing.
+  // Each control as its class makes it: the behaviour, and the style with the bits the
+  // class fixes.
   std::vector<std::string> behaviours;
-  behaviours.reserve(dialogTemplate.controls.size());
-  for (const ControlTemplate& control : dialogTemplate.controls) {
+  std::vector<ControlTemplate> controls = dialogTemplate.controls;
+  behaviours.reserve(controls.size());
+  for (ControlTemplate& control : controls) {
     std::string behaviour = ControlClassBehaviour(control.className);
     if (behaviour.empty()) return {nullptr, kErrorClassNotFound, control.className};
     behaviours.push_back(std::move(behaviour));
+    control.style = ControlClassStyle(control.className, control.style);
   }
 
   std::unique_ptr<DesktopDialog> dialog(new DesktopDialog(std::move(proc), resources));
@@ -309,9 +313,9 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
   dialog->keyboard_ = MakeDialogKeyboard(*dialog, widget);
   widget->installEventFilter(dialog->keyboard_.get());
 
-  dialog->controls_.reserve(dialogTemplate.controls.size());
-  for (size_t i = 0; i < dialogTemplate.controls.size(); ++i) {
-    const ControlTemplate& control = dialogTemplate.controls[i];
+  dialog->controls_.reserve(controls.size());
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlTemplate& control = controls[i];
     const PixelRect pixels =
         DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, units);
     const ControlSpec spec{control, behaviours[i],
