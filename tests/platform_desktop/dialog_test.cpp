@@ -15,7 +15,11 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -272,6 +276,36 @@ TEST_F(DialogTest, ADialogIsAnOwnedTopLevelWindowHiddenUnlessVisible) {
   dialog_.reset();
   EXPECT_EQ(FindWindow("Studio B"), kNoWindow);
   EXPECT_EQ(FindLocalDialog(handle), nullptr);
+}
+
+TEST_F(DialogTest, TheProcedureHearsOfPaintingAndMayDestroyTheDialogFromAControl) {
+  Open(Template({Control("BUTTON", 100, 0, 5, 5, 40, 14, "Close"),
+                 Control("LISTBOX", 101, LBS_NOTIFY, 5, 25, 60, 40)}));
+  ASSERT_TRUE(WaitUntil([&] { return !Received({WM_PAINT}).empty(); }));
+  // A panel destroyed by the line its button runs (PD from a click, from a list's
+  // selection): the widgets outlive the call that destroyed them.
+  for (int id : {100, 101}) {
+    answer_ = [&](const Message& m) -> Result {
+      if (m.message == WM_COMMAND) dialog_.reset();
+      return 0;
+    };
+    QWidget* widget = ControlWidget(id);
+    if (id == 101) {
+      dialog_->AddItem(101, "item");
+      auto* list = qobject_cast<QListWidget*>(widget);
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                        list->visualItemRect(list->item(0)).center());
+    } else {
+      QTest::mouseClick(widget, Qt::LeftButton);
+    }
+    EXPECT_EQ(dialog_, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    answer_ = nullptr;
+    if (id == 100) {
+      Open(Template({Control("BUTTON", 100, 0, 5, 5, 40, 14, "Close"),
+                     Control("LISTBOX", 101, LBS_NOTIFY, 5, 25, 60, 40)}));
+    }
+  }
 }
 
 TEST_F(DialogTest, ThreeHundredControlsAreNotWindowsOfTheDesktop) {
@@ -700,6 +734,79 @@ TEST_F(DialogTest, ListBoxesOfSeveralSelectionsAndIntegralHeight) {
   const int frame = 2 * qobject_cast<QListWidget*>(ControlWidget(180))->frameWidth();
   EXPECT_EQ((dialog_->ControlGeometry(180).height - frame) % 13, 0);
   EXPECT_EQ(dialog_->ControlGeometry(181).height, 49);
+}
+
+TEST_F(DialogTest, CommonControlsTellTheirDialog) {
+  constexpr uint32_t TBS_VERT = 0x0002;
+  Open(Template({
+      Control("msctls_trackbar32", 210, TBS_VERT, 5, 5, 20, 100),
+      Control("msctls_updown32", 211, 0, 30, 5, 10, 20),
+      Control("msctls_progress32", 212, 0, 30, 30, 60, 10),
+      Control("SysTabControl32", 213, 0, 30, 45, 100, 14),
+      Control("SysListView32", 214, 0x0004, 100, 5, 60, 30),  // LVS_SINGLESEL
+      Control("SysTreeView32", 215, 0, 100, 40, 60, 30),
+  }));
+  // A trackbar moves its own thumb and tells as a scroll bar does.
+  auto* slider = qobject_cast<QSlider*>(ControlWidget(210));
+  ASSERT_NE(slider, nullptr);
+  dialog_->SetScrollRange(210, 0, 100, true);
+  dialog_->SetScrollPos(210, 50, true);
+  const QPoint handle = slider->rect().center();
+  QTest::mousePress(slider, Qt::LeftButton, {}, handle);
+  QMouseEvent drag(QEvent::MouseMove, handle + QPoint(0, 30), slider->mapToGlobal(handle),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(slider, &drag);
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, handle + QPoint(0, 30));
+  const std::vector<Seen> tracked = Received({WM_VSCROLL});
+  ASSERT_FALSE(tracked.empty());
+  EXPECT_EQ(tracked[0].wParam & 0xFFFF, SB_THUMBTRACK);
+  EXPECT_EQ(tracked[0].lParam, Token(210));
+  const int dragged = static_cast<int>(tracked[0].wParam >> 16);
+  EXPECT_GT(dragged, 50);  // down is towards the maximum on a vertical trackbar
+  EXPECT_EQ(dialog_->ScrollPos(210), dragged);
+
+  // An up-down control steps its position within the range.
+  dialog_->SetScrollRange(211, 0, 2, true);
+  dialog_->SetScrollPos(211, 1, true);
+  const QList<QToolButton*> arrows = ControlWidget(211)->findChildren<QToolButton*>();
+  ASSERT_EQ(arrows.size(), 2);
+  QToolButton* up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
+  received_.clear();
+  QTest::mouseClick(up, Qt::LeftButton);
+  QTest::mouseClick(up, Qt::LeftButton);
+  EXPECT_EQ(Received({WM_VSCROLL}),
+            (std::vector<Seen>{{WM_VSCROLL, Word(SB_THUMBPOSITION, 2), Token(211)},
+                               {WM_VSCROLL, Word(SB_ENDSCROLL, 2), Token(211)},
+                               {WM_VSCROLL, Word(SB_THUMBPOSITION, 2), Token(211)},
+                               {WM_VSCROLL, Word(SB_ENDSCROLL, 2), Token(211)}}));
+  EXPECT_EQ(dialog_->ScrollPos(211), 2);
+
+  dialog_->SetScrollRange(212, 0, 50, true);
+  dialog_->SetScrollPos(212, 80, true);
+  EXPECT_EQ(dialog_->ScrollPos(212), 50);
+
+  // The item-holding controls take the list operations and tell of the user's choices.
+  for (int id : {213, 214, 215}) {
+    for (const char* item : {"One", "Two"}) dialog_->AddItem(id, item);
+    EXPECT_EQ(dialog_->ItemCount(id), 2) << id;
+    EXPECT_EQ(dialog_->ItemText(id, 1), "Two") << id;
+  }
+  received_.clear();
+  auto* tabs = qobject_cast<QTabBar*>(ControlWidget(213));
+  ASSERT_NE(tabs, nullptr);
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+  auto* view = qobject_cast<QListWidget*>(ControlWidget(214));
+  ASSERT_NE(view, nullptr);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualItemRect(view->item(1)).center());
+  auto* tree = qobject_cast<QTreeWidget*>(ControlWidget(215));
+  ASSERT_NE(tree, nullptr);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                    tree->visualItemRect(tree->topLevelItem(1)).center());
+  EXPECT_EQ(Received({WM_NOTIFY}), (std::vector<Seen>{{WM_NOTIFY, 213, TCN_SELCHANGE},
+                                                      {WM_NOTIFY, 214, LVN_ITEMCHANGED},
+                                                      {WM_NOTIFY, 215, TVN_SELCHANGED}}));
+  for (int id : {213, 214, 215}) EXPECT_EQ(dialog_->CurrentSelection(id), 1) << id;
 }
 
 TEST_F(DialogTest, PicturesOfTheDialogAndOnIt) {
