@@ -233,11 +233,17 @@ DialogControl::DialogControl(ControlHost& host, const ControlTemplate& controlTe
 
 DialogControl::~DialogControl() {
   // The widget may be on the stack (the dialog destroyed from one of its signals): it goes
-  // with its dialog's widget, later.
+  // later, with its dialog's widget, and hears nothing more from this control.
+  if (widget_ && watcher_) {
+    widget_->removeEventFilter(watcher_.get());
+    for (QWidget* part : widget_->findChildren<QWidget*>()) part->removeEventFilter(watcher_.get());
+  }
   if (widget_) {
     widget_->hide();
     widget_.release()->deleteLater();
   }
+  // The watcher may be on the stack as well (a press whose WM_PARENTNOTIFY closed the panel).
+  if (watcher_) watcher_.release()->deleteLater();
 }
 
 uint32_t DialogControl::Style() const {

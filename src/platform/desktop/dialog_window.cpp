@@ -354,8 +354,14 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
 DesktopDialog::~DesktopDialog() {
   if (window_) LocalDialogs().erase(window_->Handle());
   window_.reset();
+  if (keyboard_ && widget_) {
+    widget_->removeEventFilter(keyboard_.get());
+    for (QWidget* part : widget_->findChildren<QWidget*>())
+      part->removeEventFilter(keyboard_.get());
+  }
   controls_.clear();
-  keyboard_.reset();
+  // The keyboard may be on the stack too (Escape that closes the panel).
+  if (keyboard_) keyboard_.release()->deleteLater();
   if (!widget_) return;
   // The widget may be on the stack (the dialog destroyed from inside one of its own
   // messages): the loop deletes it, with the controls' widgets.
