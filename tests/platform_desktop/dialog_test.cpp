@@ -269,6 +269,17 @@ TEST_F(DialogTest, ADialogIsAnOwnedTopLevelWindowHiddenUnlessVisible) {
 
   dialog_->Show(ShowCommand::kShow);
   EXPECT_TRUE(dialog_->IsVisible());
+  dialog_->Move(50, 60);
+  dialog_->Resize(400, 300);
+  EXPECT_EQ(DialogWidget()->frameGeometry().topLeft(), QPoint(50, 60));
+  EXPECT_EQ(DialogWidget()->frameGeometry().size(), QSize(400, 300));
+  dialog_->Show(ShowCommand::kMinimiseNoActivate);
+  EXPECT_TRUE(dialog_->IsMinimised());
+  EXPECT_TRUE(dialog_->IsVisible());
+  dialog_->Show(ShowCommand::kRestore);
+  EXPECT_FALSE(dialog_->IsMinimised());
+  dialog_->Show(ShowCommand::kHide);
+  EXPECT_FALSE(dialog_->IsVisible());
   dialog_->SetTitle("Studio B");
   EXPECT_EQ(dialog_->Title(), "Studio B");
   EXPECT_EQ(FindWindow("Studio B"), dialog_->Handle());
