@@ -7,9 +7,21 @@
 
 namespace {
 
+// The button type bits of a BUTTON style, and the types the Borland classes always are.
+constexpr uint32_t kButtonType = 0x0F;
+constexpr uint32_t kAutoCheckBox = 0x03;     // BS_AUTOCHECKBOX
+constexpr uint32_t kGroupBox = 0x07;         // BS_GROUPBOX
+constexpr uint32_t kAutoRadioButton = 0x09;  // BS_AUTORADIOBUTTON
+
+// BorBtn keeps the push button style its template gives (default or not); BorShade, the
+// shaded frame round a group of controls, is drawn as a group box.
 constexpr VelcrumControlClass kClasses[] = {
-    {"BorBtn", "BUTTON"},   {"BorCheck", "BUTTON"},  {"BorRadio", "BUTTON"},
-    {"BorShade", "BUTTON"}, {"BorStatic", "STATIC"}, {nullptr, nullptr},
+    {"BorBtn", "BUTTON", 0, 0},
+    {"BorCheck", "BUTTON", kAutoCheckBox, kButtonType},
+    {"BorRadio", "BUTTON", kAutoRadioButton, kButtonType},
+    {"BorShade", "BUTTON", kGroupBox, kButtonType},
+    {"BorStatic", "STATIC", 0, 0},
+    {nullptr, nullptr, 0, 0},
 };
 
 std::atomic<uintptr_t> g_registeredInstance{0};

@@ -9,9 +9,12 @@
  * returning a table that lives as long as the library is loaded and ends with an entry
  * whose name is null. Each entry names a class as templates write it (compared without
  * regard to case, as Windows compares class names) and the standard control class
- * ("BUTTON", "STATIC", "LISTBOX", ...) whose behaviour it takes: the dialog builder
- * makes such a control, with the style bits the template gives, wherever the template
- * names the custom class.
+ * ("BUTTON", "STATIC", "LISTBOX", ...) or broadcast control ("LATCHBUTTON",
+ * "TALLYLAMP") whose behaviour it takes: the dialog builder makes such a control, with
+ * the style bits the template gives, wherever the template names the custom class. An
+ * entry may fix some style bits: those of styleMask are replaced by the entry's style
+ * (BorCheck is an auto check box whatever button style its template gives); 0 and 0
+ * keep the template's style as it is.
  *
  * BWCC32.DLL also exports BWCCRegister (below), which the runtime calls once at start
  * with its instance handle, as panels built for the Borland controls expect. */
@@ -33,6 +36,8 @@ extern "C" {
 struct VelcrumControlClass {
   const char* name;          /* the class name templates use; null ends the table */
   const char* standardClass; /* the standard class whose behaviour it takes */
+  uint32_t style;            /* style bits the class always has ... */
+  uint32_t styleMask;        /* ... in place of these bits of the template's style */
 };
 
 #define VELCRUM_CONTROL_CLASSES_SYMBOL "VelcrumControlClasses"

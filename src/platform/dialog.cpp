@@ -35,8 +35,14 @@ struct CaseInsensitiveLess {
   }
 };
 
-std::map<std::string, std::string, CaseInsensitiveLess>& RegisteredClasses() {
-  static std::map<std::string, std::string, CaseInsensitiveLess> classes;
+struct RegisteredClass {
+  std::string behaviour;
+  uint32_t style = 0;
+  uint32_t styleMask = 0;
+};
+
+std::map<std::string, RegisteredClass, CaseInsensitiveLess>& RegisteredClasses() {
+  static std::map<std::string, RegisteredClass, CaseInsensitiveLess> classes;
   return classes;
 }
 
@@ -59,10 +65,12 @@ void InstallDialogBuilder(DialogBuilder builder) {
   g_dialogBuilder = builder;
 }
 
-bool RegisterControlClass(std::string_view name, std::string_view behaviour) {
+bool RegisterControlClass(std::string_view name, std::string_view behaviour, uint32_t style,
+                          uint32_t styleMask) {
   const std::string_view known = StandardBehaviour(behaviour);
   if (known.empty() || name.empty()) return false;
-  RegisteredClasses()[std::string(name)] = std::string(known);
+  RegisteredClasses()[std::string(name)] =
+      RegisteredClass{std::string(known), style & styleMask, styleMask};
   return true;
 }
 
@@ -72,7 +80,15 @@ std::string ControlClassBehaviour(std::string_view name) {
   }
   const auto& classes = RegisteredClasses();
   const auto found = classes.find(std::string(name));
-  return found == classes.end() ? std::string() : found->second;
+  return found == classes.end() ? std::string() : found->second.behaviour;
+}
+
+uint32_t ControlClassStyle(std::string_view name, uint32_t templateStyle) {
+  if (!StandardBehaviour(name).empty()) return templateStyle;
+  const auto& classes = RegisteredClasses();
+  const auto found = classes.find(std::string(name));
+  if (found == classes.end()) return templateStyle;
+  return (templateStyle & ~found->second.styleMask) | found->second.style;
 }
 
 void UnregisterControlClasses() {

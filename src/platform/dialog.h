@@ -23,8 +23,13 @@
 //   PaintImage while it handles the message;
 // - WM_PAINT after the dialog has been painted; WM_LBUTTONDOWN and WM_RBUTTONDOWN on
 //   its own area (not on a control) with the client position; WM_PARENTNOTIFY with
-//   wParam WM_LBUTTONDOWN (or WM_RBUTTONDOWN) when a control is pressed, before the
-//   control sees the press; WM_TIMER and anything else sent or posted to its handle.
+//   wParam WM_LBUTTONDOWN (or WM_RBUTTONDOWN) in the low word and the control's identifier
+//   in the high word, lParam the position in the dialog's client area, when a control is
+//   pressed, before the control sees the press;
+// - WM_NOTIFY from the tab, list-view and tree-view controls: wParam the identifier,
+//   lParam the notification code itself (TCN_SELCHANGE, LVN_ITEMCHANGED, TVN_SELCHANGED,
+//   NM_DBLCLK), since no NMHDR pointer can travel;
+// - WM_TIMER and anything else sent or posted to its handle.
 // After each message the procedure's answer decides as Win32 does: non-zero means it
 // handled the message, 0 lets the dialog manager do its default processing.
 #pragma once
@@ -45,6 +50,7 @@ namespace velcrum::platform {
 inline constexpr uint32_t WM_SETFOCUS = 0x0007;
 inline constexpr uint32_t WM_PAINT = 0x000F;
 inline constexpr uint32_t WM_DRAWITEM = 0x002B;
+inline constexpr uint32_t WM_NOTIFY = 0x004E;
 inline constexpr uint32_t WM_INITDIALOG = 0x0110;
 inline constexpr uint32_t WM_HSCROLL = 0x0114;
 inline constexpr uint32_t WM_VSCROLL = 0x0115;
@@ -55,6 +61,14 @@ inline constexpr uint16_t CBN_SELCHANGE = 1;
 inline constexpr uint16_t LBN_DBLCLK = 2;
 inline constexpr uint16_t CBN_DBLCLK = 2;
 inline constexpr uint16_t EN_CHANGE = 0x0300;
+inline constexpr int32_t NM_DBLCLK = -3;
+inline constexpr int32_t LVN_ITEMCHANGED = -101;
+inline constexpr int32_t TVN_SELCHANGED = -402;
+inline constexpr int32_t TCN_SELCHANGE = -551;
+inline constexpr uint16_t SB_LINEUP = 0;
+inline constexpr uint16_t SB_LINEDOWN = 1;
+inline constexpr uint16_t SB_PAGEUP = 2;
+inline constexpr uint16_t SB_PAGEDOWN = 3;
 inline constexpr uint16_t SB_THUMBTRACK = 5;
 inline constexpr uint16_t SB_THUMBPOSITION = 4;
 inline constexpr uint16_t SB_ENDSCROLL = 8;
@@ -223,11 +237,17 @@ void InstallDialogBuilder(DialogBuilder builder);
 // class name as templates write it (compared without regard to case), and the class
 // whose behaviour it takes, either a standard class ("BUTTON", "STATIC", "EDIT",
 // "LISTBOX", "COMBOBOX", "SCROLLBAR", "msctls_trackbar32", ...) or one of the platform's
-// broadcast controls (docs/CONTROLS.md). False when the behaviour is unknown.
-bool RegisterControlClass(std::string_view name, std::string_view behaviour);
+// broadcast controls (docs/CONTROLS.md). A class may also fix style bits: the bits of
+// styleMask in a template's style are replaced by those of `style` (BorCheck is always an
+// auto check box whatever button style its template gives). False when the behaviour is
+// unknown.
+bool RegisterControlClass(std::string_view name, std::string_view behaviour, uint32_t style = 0,
+                          uint32_t styleMask = 0);
 // The behaviour a class name stands for: itself for a standard class, the registered
 // behaviour for a custom one, empty when neither.
 std::string ControlClassBehaviour(std::string_view name);
+// The style a control of that class has when its template gives templateStyle.
+uint32_t ControlClassStyle(std::string_view name, uint32_t templateStyle);
 // Forgets every registered class (for tests).
 void UnregisterControlClasses();
 

@@ -15,6 +15,7 @@
 
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop_directory.h"
+#include "platform/desktop/dialog_window.h"
 #include "platform/desktop/input_translation.h"
 #include "platform/desktop/message_text.h"
 #include "platform/desktop/text_conversion.h"
@@ -62,12 +63,14 @@ bool DesktopSession::Open(const std::string& dir, std::string* error) {
   }
   g_session = session;
   SetDebugMonitorLinks(&session->monitors_);
+  InstallDialogBuilder(&BuildDesktopDialog);
   return true;
 }
 
 void DesktopSession::Close() {
   DesktopSession* session = g_session;
   if (!session) return;
+  InstallDialogBuilder(nullptr);
   SetDebugMonitorLinks(nullptr);
   g_session = nullptr;
   for (auto& [hwnd, state] : session->windows_) {
