@@ -67,7 +67,7 @@ void AppendClasses(const SharedLibrary& library, std::vector<ControlClass>& clas
   const auto list = library.Entry<VelcrumControlClassesFunction>(VELCRUM_CONTROL_CLASSES_SYMBOL);
   if (list == nullptr) return;
   for (const VelcrumControlClass* c = list(); c != nullptr && c->name != nullptr; ++c) {
-    classes.push_back({c->name, c->standardClass ? c->standardClass : ""});
+    classes.push_back({c->name, c->standardClass ? c->standardClass : "", c->style, c->styleMask});
   }
 }
 
@@ -92,7 +92,7 @@ SupportLibraryLoad LoadSupportLibraries() {
   load.extension = LoadExtension(libraries);
   // The dialog builder makes the libraries' classes from now on.
   for (const ControlClass& c : SupportControlClasses()) {
-    if (!platform::RegisterControlClass(c.name, c.standardClass)) {
+    if (!platform::RegisterControlClass(c.name, c.standardClass, c.style, c.styleMask)) {
       TheHost().SystemDebuggerOut("Velcrum: the control class " + c.name +
                                   " takes the unknown class " + c.standardClass +
                                   "; templates naming it cannot be created");

@@ -49,10 +49,13 @@ void FreeBwcc();
 VelcrumCallFunction ExtensionEntry();
 
 // A custom control class that a loaded support library provides: its name as templates
-// write it, and the standard class whose behaviour it takes.
+// write it, the standard class whose behaviour it takes, and the style bits (those of
+// styleMask) it fixes whatever the template says.
 struct ControlClass {
   std::string name;
   std::string standardClass;
+  uint32_t style = 0;
+  uint32_t styleMask = 0;
 };
 
 // The classes of the loaded control libraries, VORN_CC.DLL's first, then BWCC32.DLL's

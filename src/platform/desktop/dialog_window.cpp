@@ -65,6 +65,7 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
 
   // Dialog
   Hwnd Handle() const override { return window_->Handle(); }
+  bool Post(const Message& message) override { return platform::Post(Handle(), message); }
   void Show(ShowCommand command) override;
   bool IsVisible() const override { return widget_->isVisible(); }
   bool IsMinimised() const override { return widget_->isMinimized(); }
@@ -301,7 +302,7 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
   dialog->window_->SetProc([self](const Message& message) { return self->Answer(message); });
   widget->painted = [self] {
     if (self->paintPending_) return;
-    self->paintPending_ = Post(self->Handle(), Message::Plain(WM_PAINT));
+    self->paintPending_ = platform::Post(self->Handle(), Message::Plain(WM_PAINT));
   };
 
   const QFont font = DialogQFont(dialogTemplate.font);

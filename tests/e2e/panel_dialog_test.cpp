@@ -1,0 +1,358 @@
+// Panels in this process: real dialogs on the offscreen desktop, pressed with real input,
+// and the lines their events run.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+#include <QWidget>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "desktop_fixture.h"
+#include "interpreter/executor.h"
+#include "interpreter/script_store.h"
+#include "interpreter/settings.h"
+#include "interpreter/variables.h"
+#include "panels/panel_table.h"
+#include "platform/desktop/local_dialogs.h"
+#include "runtime/bound_resources.h"
+#include "runtime/cvorn_fifo.h"
+#include "runtime/event_routing.h"
+#include "runtime/module.h"
+#include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
+#include "shell/main_window.h"
+#include "shell/runtime_modules.h"
+#include "support/recording_host.h"
+
+namespace velcrum {
+namespace {
+
+using platform::ControlTemplate;
+using platform::DialogTemplate;
+
+constexpr uint32_t WS_CHILD = 0x40000000;
+constexpr uint32_t WS_VISIBLE = 0x10000000;
+constexpr uint32_t WS_TABSTOP = 0x00010000;
+constexpr uint32_t WS_CAPTION = 0x00C00000;
+constexpr uint32_t WS_POPUP = 0x80000000;
+constexpr uint32_t BS_DEFPUSHBUTTON = 0x1;
+constexpr uint32_t BS_OWNERDRAW = 0xB;
+constexpr uint32_t SBS_VERT = 0x1;
+
+ControlTemplate Control(const char* className, const char* text, int id, uint32_t style = 0,
+                        int x = 10) {
+  ControlTemplate control;
+  control.className = className;
+  control.text = text;
+  control.id = id;
+  control.x = x;
+  control.y = 10;
+  control.cx = 40;
+  control.cy = 14;
+  control.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | style;
+  return control;
+}
+
+// Panel 1: ten buttons 1001 to 1010, button 1011, an edit 3001, a static 3002, a scroll
+// bar 1101 and an owner-drawn button 1201 showing the bitmap "LAMP".
+DialogTemplate PanelOne() {
+  DialogTemplate dialog;
+  dialog.style = WS_POPUP | WS_CAPTION;
+  dialog.cx = 300;
+  dialog.cy = 120;
+  dialog.caption = "Panel one";
+  for (int id = 1001; id <= 1011; ++id) {
+    dialog.controls.push_back(Control("BUTTON", "B", id, 0, 10 + (id - 1001) * 20));
+  }
+  dialog.controls.push_back(Control("EDIT", "", 3001));
+  dialog.controls.push_back(Control("STATIC", "label", 3002));
+  dialog.controls.push_back(Control("SCROLLBAR", "", 1101, SBS_VERT));
+  dialog.controls.push_back(Control("BUTTON", "LAMP", 1201, BS_OWNERDRAW));
+  return dialog;
+}
+
+DialogTemplate PanelTwo() {
+  DialogTemplate dialog;
+  dialog.style = WS_POPUP | WS_CAPTION;
+  dialog.cx = 100;
+  dialog.cy = 50;
+  dialog.caption = "Panel two";
+  dialog.controls.push_back(Control("BUTTON", "OK", 1, BS_DEFPUSHBUTTON));
+  dialog.controls.push_back(Control("BUTTON", "other", 5001, 0, 60));
+  return dialog;
+}
+
+// A 2 by 2 red bitmap, 24 bits a pixel.
+std::string RedBitmap() {
+  std::string bmp = {'B', 'M'};
+  const auto put32 = [&bmp](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  const auto put16 = [&bmp](uint16_t v) {
+    bmp.push_back(static_cast<char>(v & 0xFF));
+    bmp.push_back(static_cast<char>(v >> 8));
+  };
+  put32(54 + 16);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(2);
+  put32(2);
+  put16(1);
+  put16(24);
+  put32(0);
+  put32(16);
+  put32(2835);
+  put32(2835);
+  put32(0);
+  put32(0);
+  for (int row = 0; row < 2; ++row) {
+    for (int pixel = 0; pixel < 2; ++pixel) bmp += std::string{0, 0, '\xFF'};
+    bmp += std::string(2, '\0');
+  }
+  return bmp;
+}
+
+// The recording host, with the main window's real timers.
+class PanelHost final : public testing::RecordingHost {
+ public:
+  bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override {
+    return MainWindow() && MainWindow()->SetTimer(id, intervalMs);
+  }
+  bool KillMainWindowTimer(uint32_t id) override {
+    return MainWindow() && MainWindow()->KillTimer(id);
+  }
+  // A box stands for a long line that lets messages through; what an operator does while
+  // it is open happens here.
+  MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
+                                  MessageBoxStyle style) override {
+    if (duringBox) std::exchange(duringBox, nullptr)();
+    return RecordingHost::ShowMessageBox(caption, text, style);
+  }
+  std::function<void()> duringBox;
+};
+
+class PanelDialogTest : public platform::testing::DesktopTest {
+ protected:
+  void SetUp() override {
+    DesktopTest::SetUp();
+    InstallModules(RuntimeModules());
+    ResetModules();
+    SetHost(&host_);
+    g_settings.enableOutputDbwin = true;
+    resources_.AddDialog("#1", PanelOne());
+    resources_.AddDialog("#2", PanelTwo());
+    resources_.AddBitmap("LAMP", RedBitmap());
+    SetBoundResources(&resources_);
+    ASSERT_TRUE(CreateMainWindow());
+    bStartUpDone = true;
+  }
+  void TearDown() override {
+    ResetModules();
+    DestroyMainWindow();
+    SetBoundResources(nullptr);
+    SetHost(nullptr);
+    DesktopTest::TearDown();
+  }
+
+  static void Line(int line, const char* text) { VLSTMSup_SetMem(line, text); }
+  static void RunText(const char* text) {
+    Line(100, text);
+    RunLine(100, 0);
+  }
+  static int32_t& Var(char letter) { return g_lIntegerVariables[VariableIndex(letter)]; }
+  static QWidget* Widget(int panel, int id) {
+    return platform::LocalControlWidget(PanelDialog(panel)->Handle(), id);
+  }
+  static void Click(int panel, int id) {
+    QWidget* widget = Widget(panel, id);
+    ASSERT_NE(widget, nullptr) << id;
+    QTest::mouseClick(widget, Qt::LeftButton);
+  }
+
+  PanelHost host_;
+  InMemoryResources resources_;
+};
+
+TEST_F(PanelDialogTest, ShowCreatesOnceAndDestroyEmptiesTheSlot) {
+  RunText("PI 2:PS 2");
+  platform::Dialog* dialog = PanelDialog(2);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->IsVisible());
+  EXPECT_EQ(g_iFirstPanel, 2);
+  EXPECT_EQ(g_iCurrentPanel, 2);
+  EXPECT_EQ(platform::FindWindow("Panel two"), dialog->Handle()) << "listed by its caption";
+
+  RunText("PS 1:PS 2");
+  EXPECT_EQ(PanelDialog(2), dialog);
+  RunText("PR 2");
+  EXPECT_FALSE(dialog->IsVisible());
+  RunText("PD 2");
+  EXPECT_EQ(PanelDialog(2), nullptr);
+  EXPECT_EQ(g_iFirstPanel, 0) << "no first panel until the next one is created";
+  RunText("PD 3:PS 2");
+  EXPECT_EQ(g_iFirstPanel, 2);
+}
+
+TEST_F(PanelDialogTest, AClickRunsTheControlsLineAtOnceOrThroughTheQueue) {
+  Line(1001, "NA a% 1 a%");
+  RunText("PS 1");
+  Click(1, 1001);
+  EXPECT_EQ(Var('a'), 1) << "immediate mode";
+
+  g_networkSettings.synchronousMode = 1;
+  g_pCmdFifo = std::make_unique<Cvorn_fifo>();
+  g_pCmdFifo->Init("TEST", "CmdFifo", 1024, 128);
+  Click(1, 1001);
+  EXPECT_EQ(Var('a'), 2) << "the drain after the dialog's message ran the queued line";
+}
+
+TEST_F(PanelDialogTest, PressesDuringALongLineRunNestedOrAfterItInOrder) {
+  Line(1001, "TI '[' Z$:!:TI ']' Z$");
+  Line(1002, "TI '2' Z$");
+  Line(1003, "TI '3' Z$");
+  RunText("PS 1");
+  struct Mode {
+    int synchronous;
+    const char* order;
+  };
+  for (const Mode mode : {Mode{0, "[23]"}, Mode{1, "[]23"}}) {
+    SCOPED_TRACE(mode.synchronous);
+    g_networkSettings.synchronousMode = mode.synchronous;
+    g_pCmdFifo = std::make_unique<Cvorn_fifo>();
+    g_pCmdFifo->Init("TEST", "CmdFifo", 1024, 128);
+    g_szStringVariables[VariableIndex('Z')][0] = '\0';
+    host_.duringBox = [] {
+      Click(1, 1002);
+      Click(1, 1003);
+    };
+    Click(1, 1001);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return std::string(g_szStringVariables[VariableIndex('Z')]).size() == 4; }));
+    EXPECT_STREQ(g_szStringVariables[VariableIndex('Z')], mode.order);
+  }
+}
+
+TEST_F(PanelDialogTest, OverrideDivertsItsRangeAndStoresTheIdentifier) {
+  Line(2000, "NA c% 1 c%");
+  Line(1005, "NL 99 d%");
+  Line(1011, "NL 11 d%");
+  RunText("PS 1:EO 1001 1010 2000 B%");
+  Click(1, 1005);
+  EXPECT_EQ(Var('B'), 1005);
+  EXPECT_EQ(Var('c'), 1);
+  EXPECT_EQ(Var('d'), 0);
+  Click(1, 1011);
+  EXPECT_EQ(Var('d'), 11);
+}
+
+TEST_F(PanelDialogTest, GuardReturnKeyAndOutOfRangeIdentifiersRunNothingElse) {
+  Line(1001, "NA a% 1 a%");
+  Line(3000, "NA r% 1 r%");
+  RunText("PS 1");
+  platform::Dialog* dialog = PanelDialog(1);
+  g_bPanelShowGuard = true;
+  Click(1, 1001);
+  g_bPanelShowGuard = false;
+  EXPECT_EQ(Var('a'), 0);
+
+  // A command whose lParam is 13 runs the return-key line, if one is set.
+  dialog->Post(platform::Message::Plain(platform::WM_COMMAND, 1001, 13));
+  EXPECT_FALSE(WaitUntil([] { return Var('a') != 0 || Var('r') != 0; }, 100));
+  g_iReturnKeyLine = 3000;
+  dialog->Post(platform::Message::Plain(platform::WM_COMMAND, 1001, 13));
+  EXPECT_TRUE(WaitUntil([] { return Var('r') == 1; }));
+  EXPECT_EQ(Var('a'), 0);
+
+  // Double clicks and identifiers 32767 and above run nothing.
+  dialog->Post(platform::Message::Plain(platform::WM_COMMAND, (2u << 16) | 1001, 0));
+  dialog->Post(platform::Message::Plain(platform::WM_COMMAND, 32767, 0));
+  dialog->Post(platform::Message::Plain(platform::WM_COMMAND, 1001, 0));
+  EXPECT_TRUE(WaitUntil([] { return Var('a') == 1; }));
+  EXPECT_FALSE(WaitUntil([] { return Var('a') > 1; }, 100));
+}
+
+TEST_F(PanelDialogTest, EnterEscapeAndTheSystemMenuExit) {
+  Line(1, "NL 1 e%");
+  Line(2, "NL 2 e%");
+  RunText("PS 2");
+  // With the focus on no push button, Enter presses the default one.
+  QWidget* focused = platform::LocalDialogWidget(PanelDialog(2)->Handle());
+  focused->setFocus();
+  QTest::keyClick(focused, Qt::Key_Return);
+  EXPECT_TRUE(WaitUntil([] { return Var('e') == 1; })) << "Enter presses the default button";
+  QTest::keyClick(focused, Qt::Key_Escape);
+  EXPECT_TRUE(WaitUntil([] { return Var('e') == 2; })) << "Escape is identifier 2";
+
+  g_panelSettings.allowSystemMenuExit = 1;
+  Var('e') = 0;
+  QTest::keyClick(focused, Qt::Key_Escape);
+  EXPECT_TRUE(WaitUntil([this] { return !host_.quitCodes.empty(); }));
+  EXPECT_EQ(Var('e'), 0);
+  EXPECT_TRUE(std::any_of(host_.debugger.begin(), host_.debugger.end(), [](const std::string& s) {
+    return s.find("AllowSystemMenuExit is Set and message is WM_DESTROY, Post Quit Msg.") !=
+           std::string::npos;
+  }));
+}
+
+TEST_F(PanelDialogTest, ScriptTimerRunsItsTwoLinesAlternatelyThroughTheFirstPanel) {
+  Line(2211, "NA a% 1 a%");
+  Line(2212, "NA b% 1 b%");
+  RunText("PS 2:PS 1:ET 2 40 2211 2212");
+  EXPECT_EQ(g_iFirstPanel, 2);
+  ASSERT_TRUE(WaitUntil([] { return Var('a') >= 3; }));
+  EXPECT_TRUE(Var('a') == Var('b') || Var('a') == Var('b') + 1) << Var('a') << " " << Var('b');
+  RunText("ET 2 0");
+  const int32_t stopped = Var('a');
+  EXPECT_FALSE(WaitUntil([stopped] { return Var('a') > stopped + 1; }, 200));
+}
+
+TEST_F(PanelDialogTest, ThumbTrackingRunsTheBarsLineAndMovesItsThumb) {
+  Line(1101, "NA f% 1 f%");
+  RunText("PS 1");
+  platform::Dialog* dialog = PanelDialog(1);
+  dialog->SetScrollRange(1101, 0, 255, false);
+  const auto bar = static_cast<int32_t>(dialog->ControlHandle(1101));
+  dialog->Post(platform::Message::Plain(platform::WM_VSCROLL, (77u << 16) | 5, bar));
+  EXPECT_TRUE(WaitUntil([] { return Var('f') == 1; }));
+  EXPECT_EQ(dialog->ScrollPos(1101), 77);
+  dialog->Post(platform::Message::Plain(platform::WM_VSCROLL, (99u << 16) | 8, bar));
+  EXPECT_FALSE(WaitUntil([] { return Var('f') == 2; }, 100)) << "only thumb tracking runs";
+}
+
+TEST_F(PanelDialogTest, RightClickShowsTheMenuAndControlTextsMoveBetweenControls) {
+  RunText("PS 1");
+  QTest::mouseClick(platform::LocalDialogWidget(PanelDialog(1)->Handle()), Qt::RightButton,
+                    Qt::NoModifier, QPoint(290, 110));
+  EXPECT_TRUE(WaitUntil([this] { return host_.popupMenus == 1; }));
+
+  RunText("NP 42 1 3001:NG 1 3001 A%:TP 'On air' 1 3002:TG 1 3002 A$:TC 1 3002 1 1011");
+  EXPECT_EQ(Var('A'), 42);
+  EXPECT_STREQ(g_szStringVariables[VariableIndex('A')], "On air");
+  EXPECT_EQ(PanelDialog(1)->ControlText(1011, 255), "On air");
+  RunText("TM 1 3001 1 3002");
+  EXPECT_EQ(PanelDialog(1)->ControlText(3002, 255), "42");
+  EXPECT_EQ(PanelDialog(1)->ControlText(3001, 255), "");
+}
+
+TEST_F(PanelDialogTest, OwnerDrawnButtonShowsTheBitmapItsCaptionNames) {
+  RunText("PS 1");
+  QWidget* button = Widget(1, 1201);
+  ASSERT_NE(button, nullptr);
+  const QImage picture = button->grab().toImage();
+  EXPECT_EQ(picture.pixelColor(0, 0), QColor(255, 0, 0));
+  EXPECT_EQ(picture.pixelColor(1, 1), QColor(255, 0, 0));
+
+  RunText("TP 'NOSUCH' 1 1201");
+  EXPECT_EQ(PanelDialog(1)->ControlText(1201, 80), "NOSUCH");
+  (void)button->grab();
+  EXPECT_TRUE(std::any_of(host_.debugger.begin(), host_.debugger.end(), [](const std::string& s) {
+    return s.find("VLXBmp_OwnerDraw: LoadResourceBitmap() failed.") != std::string::npos;
+  }));
+}
+
+}  // namespace
+}  // namespace velcrum
