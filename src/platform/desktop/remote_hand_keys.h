@@ -20,6 +20,8 @@ struct HandKey {
   int key = 0;  // a Qt::Key, 0 for a character no key of a US layout produces
   Qt::KeyboardModifiers modifiers;
   std::string text;  // UTF-8: what the press types (empty for keys that type nothing)
+
+  bool operator==(const HandKey&) const = default;
 };
 
 // The presses the keys stand for; nothing, with the reason, when the syntax is wrong.
