@@ -171,6 +171,14 @@ T* Part(QWidget* control) {
   return control->findChild<T*>();
 }
 
+// One key event, to the window: the window gives it to its focused widget, and what that
+// widget does not take goes on to its parents.
+void Key(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
+         const QString& text = {}) {
+  QKeyEvent event(type, key, modifiers, text);
+  QCoreApplication::sendEvent(window, &event);
+}
+
 // Opens the combo box's list with a press, moves down the list to the item and lets go
 // there, as an operator picks an item in one gesture.
 Answer SelectInCombo(QComboBox* combo, int index, const std::string& what) {
@@ -190,8 +198,9 @@ Answer SelectInCombo(QComboBox* combo, int index, const std::string& what) {
                                                  .center()
                                            : combo->rect().center();
   const Spot start = SpotOf(combo, press);
+  const QPointer<QComboBox> guard = combo;
   Mouse(start, QEvent::MouseButtonPress);
-  QAbstractItemView* view = combo->view();
+  QAbstractItemView* view = guard ? combo->view() : nullptr;
   if (!view || !view->isVisible()) {
     Mouse(start, QEvent::MouseButtonRelease);
     return Refused(what + " did not open its list");
@@ -199,7 +208,7 @@ Answer SelectInCombo(QComboBox* combo, int index, const std::string& what) {
   const QModelIndex item = view->model()->index(index, combo->modelColumn(), view->rootIndex());
   view->scrollTo(item);
   const QPoint row = view->visualRect(item).center();
-  Spot over = SpotOf(view->viewport(), row);
+  const Spot over = SpotOf(view->viewport(), row);
   // The list takes a release as a choice only once the pointer has moved away from where
   // the press opened it.
   if ((over.global - start.global).manhattanLength() < 10) {
@@ -207,6 +216,15 @@ Answer SelectInCombo(QComboBox* combo, int index, const std::string& what) {
   }
   Mouse(over, QEvent::MouseMove);
   Mouse(over, QEvent::MouseButtonRelease);
+  // An item the list does not let be chosen leaves it open: Escape closes it, as an
+  // operator would.
+  if (guard && combo->view()->isVisible()) {
+    if (QWindow* popup = combo->view()->window()->windowHandle()) {
+      Key(popup, QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+      Key(popup, QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+    }
+    return Refused("item " + std::to_string(index) + " of " + what + " cannot be chosen");
+  }
   return {};
 }
 
@@ -320,14 +338,6 @@ Answer Drag(QAbstractSlider* slider, int position, const std::string& what) {
                                  ", the nearest position the thumb can take\n"};
   }
   return {};
-}
-
-// One key event, to the window: the window gives it to its focused widget, and what that
-// widget does not take goes on to its parents.
-void Key(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
-         const QString& text = {}) {
-  QKeyEvent event(type, key, modifiers, text);
-  QCoreApplication::sendEvent(window, &event);
 }
 
 Answer Type(QWidget* top, std::string_view keys, const std::string& what) {
