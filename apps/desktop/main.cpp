@@ -1,18 +1,23 @@
-// desktop: lists and watches the windows of a Velcrum desktop.
+// desktop: lists and watches the windows of a Velcrum desktop, and drives its panels.
 //
 // A diagnostic for operators and for us: which top-level windows are registered (handle,
 // owning process, title), and, like a window-spy tool, every message sent or posted on the
 // desktop and every line of system-debugger output, as they happen. It can also send or
-// post one message to a window.
+// post one message to a window, and act as an operator's hand on a panel: list a dialog's
+// controls and a list's items, click, select, drag, type, take a picture. The hand's work
+// is done inside the process that owns the window (platform/desktop/remote_hand.h).
 #include <signal.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +26,9 @@
 #include "platform/desktop/debug_monitor.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_directory.h"
+#include "platform/desktop/remote_hand.h"
+#include "platform/desktop/remote_hand_keys.h"
+#include "platform/desktop/window.h"
 #include "platform/desktop/window_registry.h"
 
 namespace velcrum::platform {
@@ -50,8 +58,38 @@ constexpr char kUsage[] =
     "  --help\n"
     "        shows this text.\n"
     "\n"
-    "Exit status: 0 on success; 1 when the desktop cannot be opened, or the window to send\n"
-    "or post to does not exist; 2 for bad usage.\n";
+    "The hand (HWND a dialog, or for key and shot any top-level window with a widget;\n"
+    "ID a control's identifier, decimal):\n"
+    "  controls HWND\n"
+    "        one line per control, in creation order: ID CLASS X Y WIDTH HEIGHT STATE\n"
+    "        VALUE \"TEXT\". X and Y are pixels of the dialog's client area; STATE is\n"
+    "        V visible, E enabled, C checked, F focus, or - for none; VALUE is a button's\n"
+    "        check state, a scroll bar's or trackbar's position, a list's or combo box's\n"
+    "        selected index (-1 for none), else 0. TEXT has \\\\, \\\" and \\xHH escapes.\n"
+    "  items HWND ID\n"
+    "        the items of a list box or combo box, one a line: INDEX \"TEXT\", with * after\n"
+    "        the index of a selected item.\n"
+    "  click HWND ID\n"
+    "        presses and releases the left mouse button at the control's centre.\n"
+    "  select HWND ID INDEX\n"
+    "        presses on the item's row of a list box (scrolled into view first); opens a\n"
+    "        combo box's list with a press and lets go on the item.\n"
+    "  drag HWND ID POSITION\n"
+    "        presses a scroll bar's or trackbar's thumb, moves it to POSITION, lets go.\n"
+    "  key HWND KEYS...\n"
+    "        types into the window's focused control. KEYS (several are joined with\n"
+    "        spaces): characters as they stand, and named keys in braces, with Shift+,\n"
+    "        Ctrl+ or Alt+ before them: {Tab} {Shift+Tab} {Return} {Escape} {Space}\n"
+    "        {Backspace} {Delete} {Insert} {Home} {End} {PageUp} {PageDown} {Up} {Down}\n"
+    "        {Left} {Right} {F1}..{F24} {Ctrl+a}; {{} and {}} type braces.\n"
+    "  shot HWND FILE\n"
+    "        writes a PNG picture of the window as it is on the screen.\n"
+    "click, select, drag and key are real mouse and key input, delivered inside the\n"
+    "process that owns the window, so the dialog answers as it answers an operator.\n"
+    "\n"
+    "Exit status: 0 on success; 1 when the desktop cannot be opened, the window does not\n"
+    "exist or does not answer, or the hand's request is refused (not a dialog, no such\n"
+    "control, ...: the reason is on standard error); 2 for bad usage.\n";
 
 [[noreturn]] void Usage(const std::string& problem) {
   std::fprintf(stderr, "desktop: %s (see --help)\n", problem.c_str());
@@ -149,6 +187,109 @@ int SendOrPost(const std::string& dir, bool send, const std::vector<const char*>
   return status;
 }
 
+std::optional<Hwnd> ParseWindow(const char* text) {
+  const std::optional<uint32_t> hwnd = ParseNumber(text, 16);
+  if (!hwnd || *hwnd == kNoWindow || *hwnd > kHighestHandle) return std::nullopt;
+  return *hwnd;
+}
+
+std::optional<int> ParseInteger(const char* text) {
+  if (!text || !*text) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text, &end, 10);
+  if (errno || *end || value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+// Sends one request to the hand in the window's process and collects its answer.
+int Hand(const std::string& dir, Hwnd hwnd, const std::string& request, std::string* answer,
+         int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  std::string error;
+  if (!OpenDesktop(dir, &error)) {
+    std::fprintf(stderr, "desktop: %s\n", error.c_str());
+    return 1;
+  }
+  std::unique_ptr<Window> own = Window::Create(Window::Kind::kMessageOnly, "desktop tool");
+  if (!own) {
+    std::fprintf(stderr, "desktop: no window for the answer\n");
+    CloseDesktop();
+    return 1;
+  }
+  std::string received;
+  own->SetProc([&received](const Message& m) -> Result {
+    if (m.message != WM_COPYDATA || m.dwData != kHandAnswer) return 0;
+    received += m.data;
+    return 1;
+  });
+  const std::optional<Result> result =
+      Send(hwnd, Message::Text(kHandRequest, own->Handle(), request));
+  const bool exists = result || IsWindow(hwnd);
+  own.reset();
+  CloseDesktop();
+  if (!result) {
+    std::fprintf(stderr,
+                 exists ? "desktop: window %04x did not answer\n" : "desktop: no window %04x\n",
+                 hwnd);
+    return 1;
+  }
+  if (*result == kHandDone) {
+    *answer = std::move(received);
+    return 0;
+  }
+  if (*result == kHandRefused) {
+    std::fprintf(stderr, "desktop: %s\n", received.c_str());
+  } else {
+    std::fprintf(stderr, "desktop: the answer of window %04x did not arrive whole\n", hwnd);
+  }
+  return 1;
+}
+
+int HandCommand(const std::string& dir, const std::string& command,
+                const std::vector<const char*>& arguments, int argc, char** argv) {
+  // The values each command takes after HWND; key takes one or more.
+  const size_t values = command == "controls"                      ? 0
+                        : command == "select" || command == "drag" ? 2
+                                                                   : 1;
+  if (command == "key" ? arguments.size() < 2 : arguments.size() != values + 1) {
+    Usage(command + " takes HWND and " + std::to_string(values) + " value(s)");
+  }
+  const std::optional<Hwnd> hwnd = ParseWindow(arguments[0]);
+  if (!hwnd) Usage("HWND is 1 to fffe in hex");
+  std::string request = command;
+  if (command == "key") {
+    std::string keys;
+    for (size_t i = 1; i < arguments.size(); ++i)
+      keys += (i > 1 ? " " : "") + std::string(arguments[i]);
+    std::string error;
+    if (!ParseHandKeys(keys, &error)) Usage("KEYS: " + error);
+    request += ' ' + keys;
+  } else if (command != "shot") {
+    for (size_t i = 1; i < arguments.size(); ++i) {
+      if (!ParseInteger(arguments[i]))
+        Usage(std::string(arguments[i]) + " is not a decimal number");
+      request += ' ' + std::to_string(*ParseInteger(arguments[i]));
+    }
+  }
+  std::string answer;
+  if (const int status = Hand(dir, *hwnd, request, &answer, argc, argv); status != 0) {
+    return status;
+  }
+  if (command != "shot") {
+    std::fwrite(answer.data(), 1, answer.size(), stdout);
+    return 0;
+  }
+  std::ofstream file(arguments[1], std::ios::binary | std::ios::trunc);
+  file.write(answer.data(), static_cast<std::streamsize>(answer.size()));
+  file.close();
+  if (!file) {
+    std::fprintf(stderr, "desktop: cannot write %s\n", arguments[1]);
+    return 1;
+  }
+  return 0;
+}
+
 int Main(int argc, char** argv) {
   std::string dir;
   std::vector<const char*> words;
@@ -186,6 +327,10 @@ int Main(int argc, char** argv) {
   }
   if (command == "send" || command == "post") {
     return SendOrPost(dir, command == "send", words, argc, argv);
+  }
+  if (command == "controls" || command == "items" || command == "click" || command == "select" ||
+      command == "drag" || command == "key" || command == "shot") {
+    return HandCommand(dir, command, words, argc, argv);
   }
   Usage("unknown command " + command);
 }

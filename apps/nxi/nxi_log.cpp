@@ -4,29 +4,12 @@
 #include <string_view>
 
 #include "network/net_frame.h"
+#include "platform/quoted_text.h"
 
 namespace velcrum::nxi {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
-
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\' || c == '"') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte > 0x7e) {
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
 
 std::string Hex(std::string_view bytes) {
   std::string out;
@@ -59,12 +42,13 @@ std::string LogLine(const platform::Message& m) {
         return Line(message, wParam, ReadNumericFrame(m.data), "num", m.wParam, m.data.size(),
                     Hex(m.data));
       }
-      return Line(message, wParam, 0, "text", m.wParam, m.data.size(), Quoted(FrameText(m.data)));
+      return Line(message, wParam, 0, "text", m.wParam, m.data.size(),
+                  platform::QuotedText(FrameText(m.data)));
     }
     case platform::Payload::kText: {
       const std::string_view text(m.data);
       return Line(m.message, m.wParam, m.lParam, "string", 0, m.data.size(),
-                  Quoted(text.substr(0, text.find('\0'))));
+                  platform::QuotedText(text.substr(0, text.find('\0'))));
     }
     case platform::Payload::kNone:
     default:

@@ -1,11 +1,17 @@
-// The desktop diagnostic program: listing, watching, sending.
+// The desktop diagnostic program: listing, watching, sending, and the hand that drives a
+// dialog in another process.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "desktop_fixture.h"
+#include "hand_peer_dialog.h"
 #include "peer_protocol.h"
 #include "platform/desktop/desktop.h"
 
@@ -15,14 +21,21 @@ namespace {
 class DesktopToolTest : public DesktopTest {
  protected:
   // Runs the tool to its end (running the event loop meanwhile, as it may send to us).
-  std::string Run(const std::vector<std::string>& arguments, int* status = nullptr) {
+  std::string Run(const std::vector<std::string>& arguments, int* status = nullptr,
+                  std::string* errors = nullptr) {
     std::vector<std::string> all{"--dir", dir_};
     all.insert(all.end(), arguments.begin(), arguments.end());
     Peer& tool = Start(all, DESKTOP_TOOL_PATH);
     EXPECT_TRUE(AwaitExit(tool));
     ReadOutput(tool);
     if (status) *status = WEXITSTATUS(tool.status);
+    if (errors) *errors = ErrorOutput(tool);
     return tool.outputText;
+  }
+  static std::string HandleText(Hwnd hwnd) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", hwnd);
+    return text;
   }
   static std::string Line(Hwnd hwnd, pid_t pid, const std::string& title) {
     char text[256];
@@ -74,6 +87,223 @@ TEST_F(DesktopToolTest, WatchShowsTheMessagesOfTheDesktop) {
     ReadOutput(watcher);
     return watcher.outputText.find(expected) != std::string::npos;
   })) << watcher.outputText;
+}
+
+// A dialog in another process (hand_peer), driven by the tool's hand.
+class DesktopHandTest : public DesktopToolTest {
+ protected:
+  void SetUp() override {
+    DesktopToolTest::SetUp();
+    dialog_ = &Start({}, HAND_PEER_PATH);
+    ASSERT_NE(AwaitHandle(*dialog_), kNoWindow) << ErrorOutput(*dialog_);
+    hwnd_ = HandleText(dialog_->hwnd);
+    ASSERT_TRUE(WaitUntil([&] {
+      ReadOutput(*dialog_);
+      const size_t at = dialog_->outputText.find("\nsize ");
+      return at != std::string::npos && dialog_->outputText.find('\n', at + 1) != std::string::npos;
+    }));
+    const size_t at = dialog_->outputText.find("\nsize ");
+    std::sscanf(dialog_->outputText.c_str() + at, "\nsize %d %d", &width_, &height_);
+    seen_ = dialog_->outputText.find('\n', at + 1) + 1;
+  }
+
+  // Runs `desktop COMMAND HWND VALUES...` on the dialog.
+  std::string Hand(const std::string& command, const std::vector<std::string>& values = {},
+                   int* status = nullptr, std::string* errors = nullptr) {
+    std::vector<std::string> arguments{command, hwnd_};
+    arguments.insert(arguments.end(), values.begin(), values.end());
+    return Run(arguments, status, errors);
+  }
+
+  // The notifications the dialog's procedure has received since the last call, waiting
+  // until there are at least `count`.
+  std::vector<std::string> Notifications(size_t count) {
+    std::vector<std::string> lines;
+    WaitUntil(
+        [&] {
+          ReadOutput(*dialog_);
+          lines.clear();
+          const std::string& text = dialog_->outputText;
+          for (size_t at = seen_, end; (end = text.find('\n', at)) != std::string::npos;
+               at = end + 1) {
+            lines.push_back(text.substr(at, end - at));
+          }
+          return lines.size() >= count;
+        },
+        5000);
+    for (const std::string& line : lines) seen_ += line.size() + 1;
+    return lines;
+  }
+
+  // The line `controls` prints for one control.
+  std::string ControlLine(int id) {
+    const std::string out = Hand("controls");
+    const std::string start = std::to_string(id) + ' ';
+    for (size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1) {
+      if (out.compare(at, start.size(), start) == 0) return out.substr(at, end - at);
+    }
+    return {};
+  }
+  // Its STATE, VALUE and TEXT fields.
+  std::string StateValueText(int id) {
+    static const std::regex kLine(R"(^-?\d+ \S+ -?\d+ -?\d+ \d+ \d+ (.*)$)");
+    std::smatch match;
+    const std::string line = ControlLine(id);
+    return std::regex_match(line, match, kLine) ? match[1].str() : "unreadable: " + line;
+  }
+
+  Peer* dialog_ = nullptr;
+  std::string hwnd_;
+  int width_ = 0;
+  int height_ = 0;
+  size_t seen_ = 0;
+};
+
+TEST_F(DesktopHandTest, ControlsAndItemsDescribeTheDialogLineByLine) {
+  const std::string out = Hand("controls");
+  static const std::regex kLine(
+      R"(^(-?\d+) (\S+) (-?\d+) (-?\d+) (\d+) (\d+) (\S+) (-?\d+) (".*")$)");
+  struct Shown {
+    std::string id, className, state, value, text;
+    int x, y, width, height;
+  };
+  std::vector<Shown> shown;
+  for (size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string line = out.substr(at, end - at);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, kLine)) << line;
+    shown.push_back({m[1], m[2], m[7], m[8], m[9], std::stoi(m[3]), std::stoi(m[4]),
+                     std::stoi(m[5]), std::stoi(m[6])});
+  }
+  const struct {
+    int id;
+    const char* className;
+    const char* state;
+    const char* value;
+    const char* text;
+  } expected[] = {
+      {kHandPeerOk, "BUTTON", "VE", "0", R"("OK")"},
+      {kHandPeerCheck, "BUTTON", "VE", "0", R"("Loud")"},
+      {kHandPeerList, "LISTBOX", "VE", "-1", R"("")"},
+      {kHandPeerScrollBar, "SCROLLBAR", "VE", "0", R"("")"},
+      {kHandPeerEdit, "EDIT", "VEF", "0", R"("ed")"},
+      {kHandPeerStatic, "STATIC", "-", "0", R"("a\x09b")"},
+  };
+  ASSERT_EQ(shown.size(), std::size(expected)) << out;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(shown[i].id, std::to_string(expected[i].id)) << i;
+    EXPECT_EQ(shown[i].className, expected[i].className) << i;
+    EXPECT_EQ(shown[i].state, expected[i].state) << i;
+    EXPECT_EQ(shown[i].value, expected[i].value) << i;
+    EXPECT_EQ(shown[i].text, expected[i].text) << i;
+    EXPECT_GT(shown[i].width, 0) << i;
+    EXPECT_GT(shown[i].height, 0) << i;
+  }
+  // Client pixels, placed as the template places them: the list right of the button, the
+  // edit below the check box.
+  EXPECT_GT(shown[2].x, shown[0].x + shown[0].width);
+  EXPECT_GT(shown[4].y, shown[1].y + shown[1].height);
+
+  EXPECT_EQ(Hand("items", {"102"}), "0 \"alpha\"\n1 \"beta\"\n2 \"gamma \\\"q\\\"\"\n");
+}
+
+TEST_F(DesktopHandTest, ClickAndSelectNotifyAsARealPressDoes) {
+  int status = -1;
+  EXPECT_EQ(Hand("click", {"101"}, &status), "");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 101 0 101"});
+  EXPECT_EQ(StateValueText(kHandPeerCheck), "VEC 1 \"Loud\"");
+
+  Hand("click", {"1"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 1 0 1"});
+
+  Hand("select", {"102", "2"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 102 1 102"});
+  EXPECT_EQ(Hand("items", {"102"}), "0 \"alpha\"\n1 \"beta\"\n2* \"gamma \\\"q\\\"\"\n");
+  EXPECT_EQ(StateValueText(kHandPeerList).substr(0, 5), "VEF 2");
+}
+
+TEST_F(DesktopHandTest, DragTracksTheThumbAndLetsGo) {
+  Hand("drag", {"103", "7"});
+  // While the thumb moves, then where it was let go, then the end of the scroll.
+  EXPECT_EQ(Notifications(3),
+            (std::vector<std::string>{"0115 5 7 103", "0115 4 7 103", "0115 8 0 103"}));
+  EXPECT_EQ(StateValueText(kHandPeerScrollBar), "VE 7 \"\"");
+  Hand("drag", {"103", "0"});
+  EXPECT_EQ(Notifications(3),
+            (std::vector<std::string>{"0115 5 0 103", "0115 4 0 103", "0115 8 0 103"}));
+}
+
+TEST_F(DesktopHandTest, KeysGoToTheFocusedControlAndTheDialogManager) {
+  Hand("key", {"xy"});
+  EXPECT_EQ(Notifications(2), (std::vector<std::string>{"0111 104 768 104", "0111 104 768 104"}));
+  EXPECT_EQ(StateValueText(kHandPeerEdit), "VEF 0 \"edxy\"");
+  // Tab goes round the tab stops in creation order, from the edit back to the button.
+  Hand("key", {"{Tab}"});
+  EXPECT_EQ(StateValueText(kHandPeerOk).substr(0, 3), "VEF");
+  Hand("key", {"{Escape}"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 2 0 0"});
+}
+
+TEST_F(DesktopHandTest, RefusalsAndBadUsageSayWhatIsWrong) {
+  const Peer& plain = StartPeer({"--title", "plain"});
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string error;
+  } cases[] = {
+      {{"click", hwnd_, "999"}, 1, "window " + hwnd_ + " has no control 999"},
+      {{"items", hwnd_, "101"}, 1, "is not a list box or combo box"},
+      {{"select", hwnd_, "102", "3"}, 1, "has no item 3 (it has 3)"},
+      {{"drag", hwnd_, "103", "11"}, 1, "outside the range of control 103"},
+      {{"drag", hwnd_, "101", "1"}, 1, "is not a scroll bar or trackbar"},
+      {{"click", hwnd_, "105"}, 1, "control 105 of window " + hwnd_ + " is hidden"},
+      {{"controls", HandleText(plain.hwnd)}, 1, "is not a dialog"},
+      {{"shot", HandleText(plain.hwnd), dir_ + "/x.png"}, 1, "has no widget"},
+      {{"controls", "fffe"}, 1, "no window fffe"},
+      {{"controls", "zz"}, 2, "HWND"},
+      {{"controls", hwnd_, "1"}, 2, "controls takes"},
+      {{"select", hwnd_, "102"}, 2, "select takes"},
+      {{"click", hwnd_, "x"}, 2, "x is not a decimal number"},
+      {{"key", hwnd_, "{Nope}"}, 2, "unknown key"},
+  };
+  for (const auto& c : cases) {
+    int status = -1;
+    std::string errors;
+    EXPECT_EQ(Run(c.arguments, &status, &errors), "") << c.arguments[0];
+    EXPECT_EQ(status, c.status) << c.arguments[0] << " " << errors;
+    EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
+  }
+  // Nothing refused reached the dialog's procedure.
+  Hand("click", {"101"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 101 0 101"});
+}
+
+// The width and height in a PNG file's header.
+std::pair<int, int> PngSize(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {-1, -1};
+  const auto word = [&](size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) |
+           (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+           static_cast<unsigned char>(bytes[at + 3]);
+  };
+  return {word(16), word(20)};
+}
+
+TEST_F(DesktopHandTest, ShotWritesAPictureOfTheWindowAsShown) {
+  int status = -1;
+  const std::string picture = dir_ + "/dialog.png";
+  Hand("shot", {picture}, &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(PngSize(picture), std::make_pair(width_, height_));
+  // Any top-level window with a widget, not only dialogs.
+  const Peer& widget = StartPeer({"--widget"});
+  Run({"shot", HandleText(widget.hwnd), dir_ + "/widget.png"}, &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_GT(PngSize(dir_ + "/widget.png").first, 0);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/input_translation.h"
 #include "platform/desktop/message_text.h"
+#include "platform/desktop/remote_hand.h"
 #include "platform/desktop/text_conversion.h"
 
 namespace velcrum::platform {
@@ -95,6 +96,8 @@ DesktopSession::~DesktopSession() {
 bool DesktopSession::Start(std::string* error) {
   BusEndpoint::Handlers handlers;
   handlers.send = [this](Hwnd target, Message&& message, pid_t sender) -> std::optional<Result> {
+    // The desktop tool's requests are the platform's work; the window never sees them.
+    if (IsHandRequest(message)) return AnswerHandRequest(target, message);
     const std::shared_ptr<WindowState> state = Find(target);
     if (!state) return std::nullopt;
     return Dispatch(state, message, kRecordSent, sender);
