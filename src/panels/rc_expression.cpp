@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "panels/rc_sdk_constants.h"
+
 namespace velcrum {
 namespace {
 
@@ -182,6 +184,10 @@ class Evaluator {
     if (preprocessor_ && token.text == "defined") return Defined(value);
     const auto macro = defines_.find(token.text);
     if (macro == defines_.end()) {
+      if (const std::optional<int32_t> sdk = RcSdkConstant(token.text)) {
+        value = *sdk;
+        return true;
+      }
       value = 0;
       return preprocessor_ ? true : Fail("'" + token.text + "' is not defined");
     }

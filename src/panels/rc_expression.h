@@ -16,7 +16,8 @@ namespace velcrum {
 
 struct RcMacro {
   std::vector<RcToken> body;
-  bool functionLike = false;  // #define NAME(args) ...: kept, but has no integer value
+  bool functionLike = false;        // #define NAME(args) ...: expanded where it is called
+  std::vector<std::string> params;  // its parameters' names
 };
 
 using RcDefines = std::map<std::string, RcMacro>;
@@ -31,9 +32,10 @@ inline constexpr int64_t kMaxRcExpansions = int64_t{1} << 18;
 // Evaluates the expression that starts at tokens[pos] and advances pos past it; it ends
 // at the first token that cannot continue it (a comma, a string, the end). In #if lines
 // (`preprocessor`) "defined" is understood and a name that is not defined counts as 0;
-// elsewhere such a name is an error. Each name expanded takes one from `expansionsLeft`,
-// the script's share of kMaxRcExpansions. False with `error` set when there is no valid
-// expression or the expansions are used up.
+// elsewhere such a name is an error. A name the script does not define may be one of the
+// SDK's constants (rc_sdk_constants.h), which has its value in both. Each name expanded takes one
+// from `expansionsLeft`, the script's share of kMaxRcExpansions. False with `error` set when there
+// is no valid expression or the expansions are used up.
 bool EvaluateRcExpression(const std::vector<RcToken>& tokens, size_t& pos, const RcDefines& defines,
                           bool preprocessor, int32_t& value, std::string& error,
                           int64_t& expansionsLeft);
