@@ -153,6 +153,7 @@ class Parser {
     } else if (first.kind == RcTokenKind::kName || first.kind == RcTokenKind::kNumber ||
                first.kind == RcTokenKind::kString) {
       const RcToken& type = Peek();
+      const std::string directoryKey = pp_.directoryKey();
       if (AtEnd(type) || type.firstOnLine ||
           (type.kind != RcTokenKind::kName && type.kind != RcTokenKind::kNumber)) {
         Report(first, "resource statement without a type: " + Describe(first));
@@ -163,9 +164,9 @@ class Parser {
       if (typeToken.IsKeyword("DIALOG") || typeToken.IsKeyword("DIALOGEX")) {
         Dialog(first, typeToken);
       } else if (typeToken.IsKeyword("BITMAP")) {
-        FileResource(first, typeToken, bitmaps_);
+        FileResource(first, typeToken, directoryKey, bitmaps_);
       } else if (typeToken.IsKeyword("ICON")) {
-        FileResource(first, typeToken, icons_);
+        FileResource(first, typeToken, directoryKey, icons_);
       } else {
         SkipResource(typeToken);
       }
@@ -323,7 +324,7 @@ class Parser {
 
   // name BITMAP|ICON [memory options] file: the file read beside the main script, else
   // beside the file that names it.
-  void FileResource(const RcToken& name, const RcToken& type,
+  void FileResource(const RcToken& name, const RcToken& type, const std::string& directoryKey,
                     std::map<std::string, std::string>& into) {
     while (IsMemoryOption(Peek()) && !Peek().firstOnLine) Next();
     std::string fileName;
@@ -348,8 +349,8 @@ class Parser {
     std::string error;
     std::string key = RcFileKey("", fileName);
     bool found = files_->Read(key, bytes, shownName, error);
-    if (!found && !pp_.directoryKey().empty()) {
-      key = RcFileKey(pp_.directoryKey(), fileName);
+    if (!found && !directoryKey.empty()) {
+      key = RcFileKey(directoryKey, fileName);
       found = files_->Read(key, bytes, shownName, error);
     }
     if (!found) {
