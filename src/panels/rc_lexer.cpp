@@ -215,7 +215,10 @@ RcToken RcLexer::ReadString(bool /*wide*/) {
       ++pos_;
       continue;
     }
-    if (IsLeadByte(codePage_, static_cast<unsigned char>(c)) && !AtEnd() && text_[pos_] != '\n') {
+    // The second byte of a double-byte character is 0x40 or above (never a quote), but may
+    // be 0x5C, the backslash.
+    if (IsLeadByte(codePage_, static_cast<unsigned char>(c)) && !AtEnd() &&
+        static_cast<unsigned char>(text_[pos_]) >= 0x40 && text_[pos_] != '\x7F') {
       token.text.push_back(c);
       token.text.push_back(text_[pos_++]);
       continue;
