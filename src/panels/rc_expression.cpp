@@ -198,7 +198,8 @@ class Evaluator {
       return Fail("'" + token.text + "' is defined in terms of itself");
     }
     if (expansionsLeft_ <= 0) return Fail("too many names to expand in one file");
-    --expansionsLeft_;
+    // A long definition costs as much as many short ones.
+    expansionsLeft_ -= 1 + static_cast<int64_t>(macro->second.body.size());
     // The name's value is its own expression, which must use up the whole definition.
     size_t bodyPos = 0;
     std::string bodyError;

@@ -669,8 +669,10 @@ class Parser {
         if (tokens.empty()) return Expected("control data");
         int32_t value = 0;
         if (!Evaluate(tokens, value, "control data")) return false;
+        // A number written with an L suffix (not a name that merely ends in L).
         const std::string& last = tokens.back().text;
-        const bool wide = !last.empty() && UpperAscii(last.back()) == 'L';
+        const bool wide = tokens.size() == 1 && !last.empty() && IsAsciiDigit(last[0]) &&
+                          UpperAscii(last.back()) == 'L';
         AppendNumber(control.extraData, static_cast<uint32_t>(value), wide);
       }
     }

@@ -204,6 +204,7 @@ bool RcPreprocessor::Expand(RcToken& token, const RcMacro& macro) {
     size_t pos = 0;
     int32_t value = 0;
     std::string error;
+    expansionsLeft_ -= static_cast<int64_t>(macro.body.size());
     if (EvaluateRcExpression(macro.body, pos, defines_, false, value, error, expansionsLeft_) &&
         pos == macro.body.size()) {
       --expansionsLeft_;
