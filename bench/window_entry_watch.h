@@ -9,8 +9,9 @@
 #include <cstring>
 
 // `watch` is an inotify descriptor watching the desktop directory for IN_CREATE. False
-// when no window entry appears within ten seconds (the process failed to start).
-inline bool AwaitWindowEntry(int watch) {
+// when `count` window entries have not appeared within ten seconds (the process failed to
+// start).
+inline bool AwaitWindowEntries(int watch, int count) {
   alignas(inotify_event) char events[4096];
   for (;;) {
     pollfd ready{watch, POLLIN, 0};
@@ -19,8 +20,14 @@ inline bool AwaitWindowEntry(int watch) {
     if (n <= 0) return false;
     for (ssize_t at = 0; at < n;) {
       const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-      if (event->len && event->name[0] == 'w' && std::strlen(event->name) == 5) return true;
+      if (event->len && event->name[0] == 'w' && std::strlen(event->name) == 5 && --count == 0) {
+        return true;
+      }
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
   }
+}
+
+inline bool AwaitWindowEntry(int watch) {
+  return AwaitWindowEntries(watch, 1);
 }

@@ -56,6 +56,25 @@ class Host {
   // The load of running copies of the program: their number * 100 / MaxExecWindows.
   virtual int RunningCopiesLoad() { return 0; }
   virtual void PostToMainWindow(uint32_t /*message*/, uint32_t /*wParam*/) {}
+  // The main window's timers (the script timers are timers 1 to 16 of the main window):
+  // SetTimer replaces a running timer; false without a main window.
+  virtual bool SetMainWindowTimer(uint32_t /*id*/, uint32_t /*intervalMs*/) { return false; }
+  virtual bool KillMainWindowTimer(uint32_t /*id*/) { return false; }
+  // The main window's pop-up menu at the cursor (a right click on a panel shows it too).
+  virtual void ShowPopupMenu() {}
+  // The main window's place and size in screen pixels, each kept when the other changes,
+  // and the largest size it may take; false without a main window.
+  virtual bool MoveMainWindow(int /*x*/, int /*y*/) { return false; }
+  virtual bool ResizeMainWindow(int /*width*/, int /*height*/) { return false; }
+  virtual void SetMainWindowMaximumSize(int /*width*/, int /*height*/) {}
+  // Brings the variables window and, when asked, the message window to the top, those of
+  // them that exist (a click on a panel does this).
+  virtual void RaiseToolWindows(bool /*messageWindowToo*/) {}
+  // PostQuitMessage: the message loop ends once the current message is handled.
+  virtual void PostQuit(int /*exitCode*/) {}
+  // sndPlaySound with SND_ASYNC and SND_NODEFAULT: starts playing a wave file and returns
+  // at once; a host without sound ignores it.
+  virtual void PlaySoundAsync(std::string_view /*file*/) {}
   virtual void MainCloseDown() {}
   // Ends the process at once (EQ 1000), without returning to the message loop.
   virtual void EndProcess(int /*exitCode*/) {}

@@ -8,6 +8,7 @@ namespace velcrum {
 const Module kNetworkModule = {
     .name = "network",
     .reset = ResetNetLink,
+    .drainQueues = VLNetSup_Pump,
 };
 
 }  // namespace velcrum

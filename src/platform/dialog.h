@@ -121,6 +121,8 @@ class Dialog {
   virtual ~Dialog() = default;
 
   virtual Hwnd Handle() const = 0;
+  // PostMessage to the dialog: the procedure receives it from the message loop, in order.
+  virtual bool Post(const Message& message) = 0;
 
   // The window.
   virtual void Show(ShowCommand command) = 0;

@@ -1,6 +1,7 @@
 // The installed modules and the calls that run their steps.
 #include "runtime/module.h"
 
+#include "runtime/event_routing.h"
 #include "runtime/log_file.h"
 #include "runtime/process_state.h"
 #include "runtime/subsystem_settings.h"
@@ -27,6 +28,7 @@ std::span<const Module* const> InstalledModules() {
 void ResetModules() {
   ResetProcessState();
   ResetSubsystemSettings();
+  ResetEventRouting();
   ResetLogFile();
   for (const Module* module : g_modules) {
     if (module->reset) module->reset();
@@ -36,6 +38,12 @@ void ResetModules() {
 void RunStartUpStep(StartUpStep step) {
   for (const Module* module : g_modules) {
     if (module->startUp) module->startUp(step);
+  }
+}
+
+void DrainModuleQueues() {
+  for (const Module* module : g_modules) {
+    if (module->drainQueues) module->drainQueues();
   }
 }
 

@@ -52,6 +52,9 @@ struct Module {
   // own, keyboard input, a click, a menu command after the shell has acted on it, the
   // audio notification, the key events of the keyboard hook.
   void (*mainWindowMessage)(const platform::Message& message) = nullptr;
+  // The queue drain: runs what the module's queues hold (the network link's command and
+  // revertive queues). Panels run it after each message of their dialogs.
+  void (*drainQueues)() = nullptr;
 };
 
 // Registers every module's command groups with the dispatcher (replacing whatever was
@@ -67,5 +70,6 @@ void ResetModules();
 void RunStartUpStep(StartUpStep step);
 void RunShutDownStep(ShutDownStep step);
 void OfferToModules(const platform::Message& message);
+void DrainModuleQueues();
 
 }  // namespace velcrum

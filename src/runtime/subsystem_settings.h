@@ -22,10 +22,18 @@ struct InstanceSettings {
   int workstation = 0;
 };
 
+// The panels.
+struct PanelSettings {
+  // AllowSystemMenuExit: 1 lets a panel's cancel command (Escape, the system menu's
+  // Close) end the program.
+  int allowSystemMenuExit = 0;
+};
+
 extern NetworkSettings g_networkSettings;
 extern InstanceSettings g_instanceSettings;
+extern PanelSettings g_panelSettings;
 
-// Both back to the values before start-up.
+// All back to the values before start-up.
 void ResetSubsystemSettings();
 
 }  // namespace velcrum

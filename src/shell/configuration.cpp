@@ -146,7 +146,7 @@ void ReadConfigurationGroup2() {
   if (c.videoCaptureApplication == "NONE") {
     ini.Write("System", "VideoCaptureApplication", "overlay.exe");
   }
-  ini.Int("System", "AllowSystemMenuExit", 9, c.allowSystemMenuExit, "0", 0);
+  ini.Int("System", "AllowSystemMenuExit", 9, g_panelSettings.allowSystemMenuExit, "0", 0);
   c.timeStampStartup = ini.Scratch("System", "TimeStampStartup", 128, "0");
   c.timeStampProfiling = ini.Scratch("System", "TimeStampProfiling", 128, "0");
   ini.Int("System", "MaxExecWindows", 14, c.maxExecWindows, "24", 24);

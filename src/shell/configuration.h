@@ -37,7 +37,6 @@ struct Configuration {
   unsigned debugFlags = 0;
   int printerSupport = 0;
   std::string videoCaptureApplication;
-  int allowSystemMenuExit = 0;
   int timeStampStartup = 0;
   int timeStampProfiling = 0;
   int maxExecWindows = 0;

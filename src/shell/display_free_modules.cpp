@@ -2,13 +2,15 @@
 #include "shell/display_free_modules.h"
 
 #include "commands/commands_module.h"
+#include "panels/panels_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/shell_module.h"
 
 namespace velcrum {
 namespace {
 
-constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kShellModule};
+constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kPanelsModule,
+                                      &kShellModule};
 
 }  // namespace
 

@@ -56,6 +56,22 @@ void ShowMainWindowOnDesktop() {
   g_window->Show();
 }
 
+bool MoveMainWindow(int x, int y) {
+  if (!g_window) return false;
+  g_window->Move(x, y);
+  return true;
+}
+
+bool ResizeMainWindow(int width, int height) {
+  if (!g_window) return false;
+  g_window->Resize(width, height);
+  return true;
+}
+
+void SetMainWindowMaximumSize(int width, int height) {
+  if (g_window) g_window->SetMaximumSize(width, height);
+}
+
 void RepaintMainWindow() {
   if (g_window) g_window->Repaint();
 }

@@ -18,6 +18,11 @@ platform::Window* MainWindow();
 
 // Moves the window onto the desktop rectangle, shows it and repaints it.
 void ShowMainWindowOnDesktop();
+// Moves or resizes the window, keeping the other; false before CreateMainWindow.
+bool MoveMainWindow(int x, int y);
+bool ResizeMainWindow(int width, int height);
+// The largest size the window may take (the script's panel-size command sets it).
+void SetMainWindowMaximumSize(int width, int height);
 // Repaints the background (the background mode changed).
 void RepaintMainWindow();
 // Writes a picture of the window (PNG) to the file VELCRUM_SCREENSHOT names, if it is

@@ -9,10 +9,10 @@
 #include "network/kal_messages.h"
 #include "platform/desktop/desktop.h"
 #include "platform/profile.h"
+#include "runtime/bound_resources.h"
 #include "runtime/configuration_files.h"
 #include "runtime/process_state.h"
 #include "runtime/warning_box.h"
-#include "runtime/bound_resources.h"
 #include "shell/sections.h"
 
 namespace velcrum {

@@ -10,6 +10,7 @@
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
+#include "shell/shell_menu.h"
 #include "shell/shutdown.h"
 
 namespace velcrum {
@@ -63,6 +64,36 @@ int RuntimeHost::RunningCopiesLoad() {
 
 void RuntimeHost::PostToMainWindow(uint32_t message, uint32_t wParam) {
   platform::Post(g_hwndMain, platform::Message::Plain(message, wParam));
+}
+
+bool RuntimeHost::SetMainWindowTimer(uint32_t id, uint32_t intervalMs) {
+  platform::Window* window = MainWindow();
+  return window && window->SetTimer(id, intervalMs);
+}
+
+bool RuntimeHost::KillMainWindowTimer(uint32_t id) {
+  platform::Window* window = MainWindow();
+  return window && window->KillTimer(id);
+}
+
+void RuntimeHost::ShowPopupMenu() {
+  velcrum::ShowPopupMenu();
+}
+
+bool RuntimeHost::MoveMainWindow(int x, int y) {
+  return velcrum::MoveMainWindow(x, y);
+}
+
+bool RuntimeHost::ResizeMainWindow(int width, int height) {
+  return velcrum::ResizeMainWindow(width, height);
+}
+
+void RuntimeHost::SetMainWindowMaximumSize(int width, int height) {
+  velcrum::SetMainWindowMaximumSize(width, height);
+}
+
+void RuntimeHost::PostQuit(int exitCode) {
+  platform::PostQuit(exitCode);
 }
 
 void RuntimeHost::MainCloseDown() {

@@ -16,6 +16,13 @@ class RuntimeHost final : public Host {
   bool TopLevelWindowExists(std::string_view title) override;
   int RunningCopiesLoad() override;
   void PostToMainWindow(uint32_t message, uint32_t wParam) override;
+  bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override;
+  bool KillMainWindowTimer(uint32_t id) override;
+  void ShowPopupMenu() override;
+  bool MoveMainWindow(int x, int y) override;
+  bool ResizeMainWindow(int width, int height) override;
+  void SetMainWindowMaximumSize(int width, int height) override;
+  void PostQuit(int exitCode) override;
   void MainCloseDown() override;
   void EndProcess(int exitCode) override;
 };

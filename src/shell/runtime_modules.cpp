@@ -3,6 +3,7 @@
 
 #include "commands/commands_module.h"
 #include "network/network_module.h"
+#include "panels/panels_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/shell_module.h"
 
@@ -10,10 +11,7 @@ namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {
-    &kInterpreterModule,
-    &kCommandsModule,
-    &kNetworkModule,
-    &kShellModule,
+    &kInterpreterModule, &kCommandsModule, &kNetworkModule, &kPanelsModule, &kShellModule,
 };
 
 }  // namespace

@@ -11,9 +11,9 @@
 #include "interpreter/format.h"
 #include "interpreter/nested_run.h"
 #include "interpreter/variables.h"
+#include "runtime/bound_resources.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "runtime/bound_resources.h"
 
 namespace velcrum {
 namespace {

@@ -9,11 +9,11 @@
 #include "interpreter/variables.h"
 #include "interpreter/version.h"
 #include "platform/desktop/popup_menu.h"
+#include "runtime/bound_resources.h"
 #include "runtime/configuration_files.h"
 #include "runtime/module.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "runtime/bound_resources.h"
 #include "shell/shutdown.h"
 
 namespace velcrum {

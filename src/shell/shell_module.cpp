@@ -2,12 +2,13 @@
 #include "shell/shell_module.h"
 
 #include "shell/configuration.h"
+#include "shell/event_commands.h"
 #include "shell/quit_command.h"
 
 namespace velcrum {
 namespace {
 
-const CommandTable kGroups[] = {kQuitCommand};
+const CommandTable kGroups[] = {kQuitCommand, kEventCommands};
 
 }  // namespace
 

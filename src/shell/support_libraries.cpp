@@ -4,6 +4,7 @@
 #include "controls/control_library.h"
 #include "interpreter/format.h"
 #include "interpreter/host.h"
+#include "platform/dialog.h"
 #include "platform/shared_library.h"
 #include "runtime/configuration_files.h"
 #include "runtime/module_path.h"
@@ -89,6 +90,14 @@ SupportLibraryLoad LoadSupportLibraries() {
   if (!LoadControlLibrary("VORN_CC.DLL", libraries.vornCc)) load.failed = true;
   if (!LoadControlLibrary("BWCC32.DLL", libraries.bwcc32)) load.failed = true;
   load.extension = LoadExtension(libraries);
+  // The dialog builder makes the libraries' classes from now on.
+  for (const ControlClass& c : SupportControlClasses()) {
+    if (!platform::RegisterControlClass(c.name, c.standardClass)) {
+      TheHost().SystemDebuggerOut("Velcrum: the control class " + c.name +
+                                  " takes the unknown class " + c.standardClass +
+                                  "; templates naming it cannot be created");
+    }
+  }
   return load;
 }
 
@@ -114,6 +123,7 @@ std::vector<ControlClass> SupportControlClasses() {
 }
 
 void ResetSupportLibraries() {
+  platform::UnregisterControlClasses();
   SupportLibraries& libraries = Libraries();
   libraries.entry = nullptr;
   libraries.extension.Close();

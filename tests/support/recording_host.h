@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ struct RecordedBox {
   MessageBoxStyle style;
 };
 
-class RecordingHost final : public Host {
+class RecordingHost : public Host {
  public:
   void SystemDebuggerOut(std::string_view text) override;
   bool DebugWindowExists() override { return debugWindowExists; }
@@ -37,6 +38,14 @@ class RecordingHost final : public Host {
   void PostToMainWindow(uint32_t message, uint32_t wParam) override {
     posted.push_back({message, wParam});
   }
+  bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override {
+    timers[id] = intervalMs;
+    return true;
+  }
+  bool KillMainWindowTimer(uint32_t id) override { return timers.erase(id) != 0; }
+  void ShowPopupMenu() override { ++popupMenus; }
+  void PostQuit(int exitCode) override { quitCodes.push_back(exitCode); }
+  void Beep() override { ++beeps; }
   void MainCloseDown() override { ++closeDowns; }
   void EndProcess(int exitCode) override { endedWith.push_back(exitCode); }
 
@@ -55,7 +64,11 @@ class RecordingHost final : public Host {
   std::set<std::string> windowTitles;
   int copiesLoad = 0;
   std::vector<std::pair<uint32_t, uint32_t>> posted;
+  std::map<uint32_t, uint32_t> timers;  // the main window's running timers: id -> interval
   int closeDowns = 0;
+  int popupMenus = 0;
+  int beeps = 0;
+  std::vector<int> quitCodes;
   std::vector<int> endedWith;
 };
 

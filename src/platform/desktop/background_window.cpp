@@ -57,6 +57,14 @@ void BackgroundWindow::SetGeometry(int left, int top, int width, int height) {
   parts_->widget->setGeometry(left, top, width, height);
 }
 
+void BackgroundWindow::Move(int left, int top) {
+  parts_->widget->move(left, top);
+}
+
+void BackgroundWindow::Resize(int width, int height) {
+  parts_->widget->resize(width, height);
+}
+
 void BackgroundWindow::Show() {
   parts_->widget->show();
   parts_->widget->update();

@@ -33,6 +33,9 @@ class BackgroundWindow {
   // The largest size the window may take, and its place and size.
   void SetMaximumSize(int width, int height);
   void SetGeometry(int left, int top, int width, int height);
+  // Moves the window without resizing it, or resizes it without moving it.
+  void Move(int left, int top);
+  void Resize(int width, int height);
   // Shows the window and paints it.
   void Show();
   // Paints the window again (its colour changed).

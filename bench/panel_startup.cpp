@@ -1,0 +1,191 @@
+// A panel's start until its first panel is on the desktop, by the number of controls.
+//
+// Each run starts the velcrum program under a panel's name (offscreen platform, network
+// switched off) whose line 30000 shows panel 1 ("PS 1") and then closes the program; it
+// ends when the panel's dialog window is registered on the desktop, the second window of
+// the process after its main window. Panel300 has 300 controls (buttons, texts, edits,
+// lists, scroll bars and latching buttons in a grid), Panel1 one; NxiStartToWindow, nxi's
+// start until its window is registered, is the baseline of the same run. The run ends
+// with the ratios and the resident memory of a panel that stays open with 300 controls.
+#include <benchmark/benchmark.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "recording_reporter.h"
+#include "window_entry_watch.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path g_work;  // the run's desktop, drive C and panels
+
+// Starts the program and waits until it has registered `windows` windows. The time taken,
+// or a negative number when that did not happen.
+double StartUntilWindows(const std::string& program, int windows, pid_t& child) {
+  const int watch = inotify_init1(IN_CLOEXEC);
+  inotify_add_watch(watch, (g_work / "desktop").c_str(), IN_CREATE);
+  const auto start = std::chrono::steady_clock::now();
+  child = fork();
+  if (child == 0) {
+    std::freopen((g_work / (fs::path(program).stem().string() + ".err")).c_str(), "w", stderr);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const bool registered = AwaitWindowEntries(watch, windows);
+  const auto end = std::chrono::steady_clock::now();
+  close(watch);
+  return registered ? std::chrono::duration<double>(end - start).count() : -1;
+}
+
+void RunPanel(benchmark::State& state, const char* panel) {
+  for (auto _ : state) {
+    pid_t child = 0;
+    const double seconds = StartUntilWindows((g_work / panel).string(), 2, child);
+    waitpid(child, nullptr, 0);
+    if (seconds < 0) {
+      state.SkipWithError("the panel did not show: see its standard error in the work directory");
+      break;
+    }
+    state.SetIterationTime(seconds);
+  }
+}
+
+void BM_Panel300StartToPanel(benchmark::State& state) {
+  RunPanel(state, "P300.EXE");
+}
+void BM_Panel1StartToPanel(benchmark::State& state) {
+  RunPanel(state, "P1.EXE");
+}
+
+void BM_NxiStartToWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    pid_t child = 0;
+    const double seconds = StartUntilWindows(NXI_PATH, 1, child);
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+    if (seconds < 0) {
+      state.SkipWithError("nxi did not start");
+      break;
+    }
+    state.SetIterationTime(seconds);
+  }
+}
+
+BENCHMARK(BM_NxiStartToWindow)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Panel1StartToPanel)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Panel300StartToPanel)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A dialog of `controls` controls in a grid of 20 columns, 60 by 14 dialog units each.
+std::string PanelScript(int controls) {
+  static const char* const kStatements[] = {
+      "PUSHBUTTON \"Src\", %d, %d, %d, 56, 12",
+      "LTEXT \"Label\", %d, %d, %d, 56, 12",
+      "EDITTEXT %d, %d, %d, 56, 12",
+      "CONTROL \"Cam\", %d, \"VornLatch\", WS_TABSTOP, %d, %d, 56, 12",
+      "AUTOCHECKBOX \"Tally\", %d, %d, %d, 56, 12",
+      "SCROLLBAR %d, %d, %d, 56, 12",
+  };
+  std::ostringstream rc;
+  rc << "#include <windows.h>\n1 DIALOGEX 0, 0, 1210, " << (controls / 20 + 1) * 14 + 10
+     << "\nSTYLE DS_SETFONT | WS_POPUP | WS_CAPTION\nCAPTION \"Bench panel\"\n"
+        "FONT 8, \"MS Sans Serif\"\nBEGIN\n";
+  for (int i = 0; i < controls; ++i) {
+    char line[160];
+    std::snprintf(line, sizeof line, kStatements[i % 6], 1001 + i, 5 + (i % 20) * 60,
+                  5 + (i / 20) * 14);
+    rc << "    " << line << "\n";
+  }
+  rc << "END\n";
+  return rc.str();
+}
+
+void MakePanel(const char* name, int controls, const char* startUp) {
+  const fs::path panel = g_work / name;
+  fs::create_symlink(VELCRUM_PATH, panel);
+  std::ofstream(fs::path(panel).replace_extension(".rc")) << PanelScript(controls);
+  std::ofstream(fs::path(panel).replace_extension(".AST")) << "30000, \"" << startUp << "\"\n";
+}
+
+bool PrepareWork() {
+  char dir[] = "/tmp/velcrum-bench-panel-XXXXXX";
+  if (!mkdtemp(dir)) return false;
+  g_work = dir;
+  const fs::path windows = g_work / "root" / "drive_c" / "windows";
+  fs::create_directories(windows);
+  fs::create_directories(g_work / "desktop");
+  fs::permissions(g_work / "desktop", fs::perms::owner_all);
+  fs::copy_file(VORN_CC_PATH, windows / "VORN_CC.DLL");
+  fs::copy_file(BWCC32_PATH, windows / "BWCC32.DLL");
+  std::ofstream(windows / "VELCRUM.INI") << "[System]\r\nKALNXIEnable=0\r\nFastClose=1\r\n";
+  MakePanel("P300.EXE", 300, "PS 1:EQ 100");
+  MakePanel("P1.EXE", 1, "PS 1:EQ 100");
+  MakePanel("RSS300.EXE", 300, "PS 1");
+  setenv("VELCRUM_DESKTOP", (g_work / "desktop").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (g_work / "desktop").c_str(), 1);
+  setenv("VELCRUM_ROOT", (g_work / "root").c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("VELCRUM_MESSAGEBOX", "ok", 1);
+  unsetenv("VELCRUM_DRIVE_C");
+  unsetenv("CC_ROOT");
+  unsetenv("CC_SYSTEM");
+  return true;
+}
+
+// VmRSS of a process in MiB, -1 when it cannot be read.
+double ResidentMiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024;
+  }
+  return -1;
+}
+
+// The resident memory of a panel with 300 controls once it is shown and has settled.
+double Panel300ResidentMiB() {
+  pid_t child = 0;
+  if (StartUntilWindows((g_work / "RSS300.EXE").string(), 2, child) < 0) return -1;
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const double mib = ResidentMiB(child);
+  kill(child, SIGTERM);
+  waitpid(child, nullptr, 0);
+  return mib;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!PrepareWork()) return 1;
+  benchmark::Initialize(&argc, argv);
+  RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  const auto find = [&reporter](const char* name) {
+    const auto found = reporter.seconds.find(name);
+    return found == reporter.seconds.end() ? -1.0 : found->second;
+  };
+  const double panel300 = find("BM_Panel300StartToPanel");
+  const double panel1 = find("BM_Panel1StartToPanel");
+  const double nxi = find("BM_NxiStartToWindow");
+  if (panel300 > 0 && panel1 > 0 && nxi > 0) {
+    std::printf("300-control panel start: %.1f ms (target 150 ms)\n", panel300);
+    std::printf("300-control panel / 1-control panel: %.2f (target at most 2)\n",
+                panel300 / panel1);
+    std::printf("300-control panel / nxi start: %.2f\n", panel300 / nxi);
+  }
+  std::printf("resident memory of a shown 300-control panel: %.1f MiB (target at most 40)\n",
+              Panel300ResidentMiB());
+  fs::remove_all(g_work);
+  return 0;
+}
