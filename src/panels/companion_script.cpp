@@ -32,7 +32,10 @@ std::string FindCompanionScript(const std::string& modulePath) {
 RcResources LoadCompanionResources(const std::string& modulePath) {
   const std::string path = FindCompanionScript(modulePath);
   if (path.empty()) return {};
-  RcScript script = ParseRcFile(path);
+  return ReportedResources(ParseRcFile(path));
+}
+
+RcResources ReportedResources(RcScript script) {
   // Reports go straight to the system debugger: they concern the installation, not a
   // script line, and must be seen whatever the Debug switches say, as a failed resource
   // compile always was.

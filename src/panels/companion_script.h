@@ -18,6 +18,9 @@ std::string CompanionScriptName(const std::string& modulePath);
 // file in the same directory whose name differs only in case. Empty when there is none.
 std::string FindCompanionScript(const std::string& modulePath);
 
+// The resources of a parsed script, each of its problems one line on the system debugger.
+RcResources ReportedResources(RcScript script);
+
 // The resources of the panel whose program file is `modulePath`, from its companion
 // script. Each problem in the script is one line on the system debugger. No companion
 // script: no resources, and nothing is said.

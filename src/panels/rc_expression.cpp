@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "panels/rc_sdk_constants.h"
+
 namespace velcrum {
 namespace {
 
@@ -182,6 +184,10 @@ class Evaluator {
     if (preprocessor_ && token.text == "defined") return Defined(value);
     const auto macro = defines_.find(token.text);
     if (macro == defines_.end()) {
+      if (const std::optional<int32_t> sdk = RcSdkConstant(token.text)) {
+        value = *sdk;
+        return true;
+      }
       value = 0;
       return preprocessor_ ? true : Fail("'" + token.text + "' is not defined");
     }
@@ -192,7 +198,8 @@ class Evaluator {
       return Fail("'" + token.text + "' is defined in terms of itself");
     }
     if (expansionsLeft_ <= 0) return Fail("too many names to expand in one file");
-    --expansionsLeft_;
+    // A long definition costs as much as many short ones.
+    expansionsLeft_ -= 1 + static_cast<int64_t>(macro->second.body.size());
     // The name's value is its own expression, which must use up the whole definition.
     size_t bodyPos = 0;
     std::string bodyError;

@@ -16,13 +16,16 @@ namespace velcrum {
 
 struct RcMacro {
   std::vector<RcToken> body;
-  bool functionLike = false;  // #define NAME(args) ...: kept, but has no integer value
+  bool functionLike = false;        // #define NAME(args) ...: expanded where it is called
+  std::vector<std::string> params;  // its parameters' names
 };
 
 using RcDefines = std::map<std::string, RcMacro>;
 
-// The names that the expressions of one script (its #if lines and identifiers together)
-// may expand in all: eight for each of the 32768 script lines a string table can hold.
+// The names that the expressions of one script (its #if lines, identifiers and the macros
+// used in its resource text together) may expand in all, each name counting one and one
+// for each token of its definition: eight for each of the 32768 script lines a string
+// table can hold.
 // A real script expands a few per expression; names defined in terms of others can need
 // exponentially many (A1 is (A0+A0), A2 is (A1+A1), ...), and past this bound their
 // expressions fail instead of stalling the reader.
@@ -31,9 +34,10 @@ inline constexpr int64_t kMaxRcExpansions = int64_t{1} << 18;
 // Evaluates the expression that starts at tokens[pos] and advances pos past it; it ends
 // at the first token that cannot continue it (a comma, a string, the end). In #if lines
 // (`preprocessor`) "defined" is understood and a name that is not defined counts as 0;
-// elsewhere such a name is an error. Each name expanded takes one from `expansionsLeft`,
-// the script's share of kMaxRcExpansions. False with `error` set when there is no valid
-// expression or the expansions are used up.
+// elsewhere such a name is an error. A name the script does not define may be one of the
+// SDK's constants (rc_sdk_constants.h), which has its value in both. Each name expanded
+// takes its cost from `expansionsLeft`, the script's share of kMaxRcExpansions. False with
+// `error` set when there is no valid expression or the expansions are used up.
 bool EvaluateRcExpression(const std::vector<RcToken>& tokens, size_t& pos, const RcDefines& defines,
                           bool preprocessor, int32_t& value, std::string& error,
                           int64_t& expansionsLeft);

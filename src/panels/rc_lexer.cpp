@@ -42,6 +42,21 @@ int HexValue(char c) {
   return -1;
 }
 
+// A lead byte of a double-byte character in the Windows code page: Japanese Shift-JIS (932),
+// simplified Chinese GBK (936), Korean (949) and traditional Chinese Big5 (950).
+bool IsLeadByte(int codePage, unsigned char byte) {
+  switch (codePage) {
+    case 932:
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+      return byte >= 0x81 && byte <= 0xFE;
+    default:
+      return false;
+  }
+}
+
 // Two-character punctuation that expressions in #if lines and resource statements use.
 constexpr std::string_view kPairs[] = {"||", "&&", "==", "!=", "<=", ">=", "<<", ">>"};
 constexpr std::string_view kSingles = ",(){}|&!=<>+-*/%~^?:;.[]";
@@ -65,7 +80,8 @@ void RcLexer::SkipBlanksAndComments() {
       ++line_;
       lineHasToken_ = false;
       ++pos_;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v' || c == '\x1A') {
+      // Ctrl-Z, which editors of the time left at the end of a file, is a blank.
       ++pos_;
     } else if (c == '/' && Peek(1) == '/') {
       while (!AtEnd() && text_[pos_] != '\n') ++pos_;
@@ -189,7 +205,7 @@ RcToken RcLexer::ReadString(bool /*wide*/) {
   while (true) {
     if (AtEnd() || text_[pos_] == '\n') {
       while (!token.text.empty() && token.text.back() == '\r') token.text.pop_back();
-      problems_.push_back({token.line, "string without its closing quote"});
+      problems_.push_back({token.line, "string without its closing quote", true});
       return token;
     }
     const char c = text_[pos_++];
@@ -197,6 +213,14 @@ RcToken RcLexer::ReadString(bool /*wide*/) {
       if (Peek() != '"') return token;
       token.text.push_back('"');
       ++pos_;
+      continue;
+    }
+    // The second byte of a double-byte character is 0x40 or above (never a quote), but may
+    // be 0x5C, the backslash.
+    if (IsLeadByte(codePage_, static_cast<unsigned char>(c)) && !AtEnd() &&
+        static_cast<unsigned char>(text_[pos_]) >= 0x40 && text_[pos_] != '\x7F') {
+      token.text.push_back(c);
+      token.text.push_back(text_[pos_++]);
       continue;
     }
     if (c != '\\') {
@@ -251,6 +275,11 @@ RcToken RcLexer::ReadNumber() {
     pos_ += 2;
     while (!AtEnd() && HexValue(text_[pos_]) >= 0) {
       token.number = token.number * 16u + static_cast<uint32_t>(HexValue(text_[pos_++]));
+    }
+  } else if (Peek() == '0' && (Peek(1) == 'o' || Peek(1) == 'O') && IsOctal(Peek(2))) {
+    pos_ += 2;
+    while (!AtEnd() && IsOctal(text_[pos_])) {
+      token.number = token.number * 8u + static_cast<uint32_t>(text_[pos_++] - '0');
     }
   } else {
     while (!AtEnd() && IsAsciiDigit(text_[pos_])) {

@@ -16,7 +16,7 @@ namespace velcrum {
 enum class RcTokenKind {
   kEnd,        // end of the text
   kName,       // letters, digits and "_", not starting with a digit
-  kNumber,     // decimal or 0x hexadecimal, with any L/U suffix; value in `number`
+  kNumber,     // decimal, 0x hexadecimal or 0o octal, with any L/U suffix; value in `number`
   kString,     // "..." or L"...", escapes decoded into `text`
   kPunct,      // one or two characters of punctuation: , ( ) { } | || & && ! != == ...
   kDirective,  // a "#" line: `text` is everything after the "#", comments removed,
@@ -42,6 +42,7 @@ struct RcToken {
 struct RcLexProblem {
   int line;
   std::string message;
+  bool inString = false;  // an unterminated string, which C code in headers may well seem
 };
 
 class RcLexer {
@@ -50,6 +51,12 @@ class RcLexer {
 
   RcToken Next();
   const std::vector<RcLexProblem>& problems() const { return problems_; }
+
+  // The Windows code page of the text from here on (#pragma code_page). In a double-byte
+  // code page (932, 936, 949, 950) a lead byte and the byte after it are one character of
+  // a string, copied as they stand: a second byte 0x5C there is no backslash.
+  void SetCodePage(int codePage) { codePage_ = codePage; }
+  int codePage() const { return codePage_; }
 
  private:
   bool AtEnd() const { return pos_ >= text_.size(); }
@@ -63,6 +70,7 @@ class RcLexer {
   size_t pos_ = 0;
   int line_ = 1;
   bool lineHasToken_ = false;  // a token (or directive) already started on this line
+  int codePage_ = 1252;
   std::vector<RcLexProblem> problems_;
 };
 

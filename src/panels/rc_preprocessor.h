@@ -1,19 +1,28 @@
 // The preprocessor of resource scripts: #define and #undef, #include of the files beside
-// the script, #if/#ifdef/#ifndef/#elif/#else/#endif, and the problems met on the way.
+// the script, #if/#ifdef/#ifndef/#elif/#else/#endif, #pragma code_page, the expansion of
+// macros in resource text, and the problems met on the way.
 //
 // It hands the parser the tokens of the active text only. As rc does, an included file
-// whose name ends in .h or .c contributes only its directives (its #defines); any other
-// included file (.rc2, .dlg) contributes its resource statements too. The headers of the
-// Windows SDK that Visual C++ scripts include (afxres.h, windows.h, ...) are not needed
-// beside the script: the few names of theirs that panels use are known already.
+// whose name ends in .h or .c contributes only its directives (its #defines; C code there
+// is skipped); any other included file (.rc2, .dlg) contributes its resource statements
+// too. The files of the Windows SDK and MFC that scripts include (afxres.h, windows.h,
+// commctrl.h, afxres.rc, ...) are never read: their constants are known already
+// (rc_sdk_constants.h).
+//
+// A name the script #defines is replaced where resource text uses it: by one number token
+// (its text still the name) when its definition is an integer expression, else by the
+// tokens of its definition (a string, a keyword, a list), a function-like macro with its
+// arguments put in. A macro is not expanded again inside its own expansion.
 #pragma once
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "panels/rc_expression.h"
+#include "panels/rc_file.h"
 #include "panels/rc_lexer.h"
 
 namespace velcrum {
@@ -43,14 +52,19 @@ class RcProblems {
 
 class RcPreprocessor {
  public:
-  // `text`: the script's bytes; `fileName`: how reports name it; `directory`: the host
-  // directory its #include names are relative to (empty: includes are not read).
-  RcPreprocessor(std::string_view text, std::string fileName, std::string directory,
+  // `text`: the script's bytes; `fileName`: how reports name it; `files`: where its
+  // #include names are read from (null: includes are not read).
+  RcPreprocessor(std::string_view text, std::string fileName, const RcFileSource* files,
                  RcProblems& problems);
   ~RcPreprocessor();
 
-  // The next token of active resource text; kEnd at the end of the script.
+  // The next token of active resource text, macros expanded; kEnd at the end of the script.
   RcToken Next();
+
+  // The key of the directory of the file the last token came from (rc_file.h).
+  const std::string& directoryKey() const;
+  // The files read so far by key, each once: the included files in the order read.
+  const std::vector<std::string>& filesRead() const { return filesRead_; }
 
   const RcDefines& defines() const { return defines_; }
   // The names the script's expressions may still expand: one share for its #if lines,
@@ -59,6 +73,11 @@ class RcPreprocessor {
 
  private:
   struct Source;
+  struct Expansion {
+    std::string macro;
+    std::vector<RcToken> tokens;
+    size_t next = 0;
+  };
   struct Conditional {
     bool parentActive;
     bool active;    // the current branch is taken
@@ -68,21 +87,31 @@ class RcPreprocessor {
   };
 
   bool Active() const { return conditionals_.empty() || conditionals_.back().active; }
-  void PushSource(std::string_view bytes, std::string fileName, std::string directory,
-                  bool headerOnly);
+  RcToken SourceNext();
+  RcToken RawNext();
+  bool Hidden(const std::string& name) const;
+  bool Expand(RcToken& token, const RcMacro& macro);
+  bool Arguments(const RcToken& call, std::vector<std::vector<RcToken>>& arguments);
+  void PushSource(std::string_view bytes, std::string fileName, std::string directoryKey,
+                  bool headerOnly, int codePage);
   void PopSource();
   void ReportLexProblems(Source& source);
   void Directive(const RcToken& directive);
   void Include(const std::string& rest, int line);
+  void Pragma(const std::string& rest);
   bool Condition(const std::string& expression, int line);
   void Report(int line, std::string message);
 
+  const RcFileSource* files_;
   std::vector<std::unique_ptr<Source>> sources_;
+  std::vector<Expansion> expansions_;  // the macros being expanded, innermost last
+  std::optional<RcToken> lookahead_;   // a token read to see whether "(" follows a name
+  std::string lastDirectoryKey_;
+  std::vector<std::string> filesRead_;
   std::deque<std::string> fileNames_;  // stable storage for RcToken::file
   std::vector<Conditional> conditionals_;
   RcDefines defines_;
   RcProblems& problems_;
-  bool sdkNamesDefined_ = false;
   int64_t expansionsLeft_ = kMaxRcExpansions;
 };
 

@@ -18,7 +18,7 @@
 #include "interpreter/version.h"
 #include "network/kal_messages.h"
 #include "network/net_link.h"
-#include "panels/companion_script.h"
+#include "panels/bound_bundle.h"
 #include "platform/desktop/desktop.h"
 #include "runtime/bound_resources.h"
 #include "runtime/configuration_files.h"
@@ -186,7 +186,7 @@ int VelcrumEntry(const std::string& modulePath, const std::string& commandTail) 
   ResetStartupClock();
   AllocateMemories();
   g_modulePath = modulePath;
-  g_panelResources = LoadCompanionResources(modulePath);
+  g_panelResources = LoadModuleResources(modulePath);
   SetBoundResources(&g_panelResources);
   SetStartParameter(commandTail);
   ReadConfigurationGroup1();

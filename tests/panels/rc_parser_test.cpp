@@ -178,6 +178,8 @@ TEST(RcParser, ReadsTheStringTablesOfAVisualCppScript) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
+  dir.Write("res/Logo.bmp", "BM logo");
+  dir.Write("res/panel.ico", std::string("\0\0\1\0 icon", 9));
   const RcScript script = ParseRcFile(dir.Write("DESK4.rc", crlf));
 
   EXPECT_EQ(ProblemLines(script), "");
@@ -195,7 +197,27 @@ TEST(RcParser, ReadsTheStringTablesOfAVisualCppScript) {
   // The header's names are kept for the dialog reader; the editor-only ones are not.
   EXPECT_TRUE(script.defines.count("IDD_PANEL1"));
   EXPECT_FALSE(script.defines.count("_APS_NEXT_RESOURCE_VALUE"));
-  EXPECT_TRUE(script.defines.count("IDC_STATIC"));
+
+  // The dialog by its number, its controls with the styles rc gives them.
+  ASSERT_EQ(script.dialogs.count("#1"), 1u);
+  const platform::DialogTemplate& dialog = script.dialogs.at("#1");
+  EXPECT_EQ(dialog.caption, "Studio 4 \"Main\"");
+  EXPECT_EQ(dialog.style, 0x80u | 0x80000000u | 0x00C00000u | 0x00080000u | 0x40u);
+  EXPECT_EQ(dialog.font.pointSize, 8);
+  EXPECT_EQ(dialog.font.face, "MS Sans Serif");
+  EXPECT_EQ(dialog.cx, 186);
+  ASSERT_EQ(dialog.controls.size(), 3u);
+  EXPECT_EQ(dialog.controls[0].className, "BUTTON");
+  EXPECT_EQ(dialog.controls[0].id, 1);
+  EXPECT_EQ(dialog.controls[0].style, 0x50010001u);
+  EXPECT_EQ(dialog.controls[1].id, 1001);
+  EXPECT_EQ(dialog.controls[2].className, "STATIC");
+  EXPECT_EQ(dialog.controls[2].id, -1);
+  EXPECT_EQ(dialog.controls[2].style, 0x50000007u);
+  EXPECT_EQ(script.bitmaps.at("IDB_LOGO"), "BM logo");
+  EXPECT_EQ(script.icons.at("IDI_PANEL").size(), 9u);
+  EXPECT_EQ(script.files,
+            (std::vector<std::string>{"resource.h", "res/logo.bmp", "res/panel.ico"}));
 }
 
 TEST(RcParser, DecodesStringEscapesAsRcDoes) {
@@ -374,7 +396,7 @@ TEST(RcParser, BoundsTheWorkOfNamesDefinedInTermsOfOthers) {
   const RcScript script = ParseRcText(text, "t.rc", "");
   EXPECT_EQ(script.strings, (std::map<int, std::string>{{1024, "fine"}}));
   EXPECT_EQ(ProblemLines(script),
-            "t.rc(27): string table entry: in 'A22': too many names to expand in one file\n"
+            "t.rc(27): string table entry: too many names to expand in one file\n"
             "t.rc(29): #if: too many names to expand in one file\n");
 }
 
