@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds Velcrum, starts the nxi stand-in and the sample panel on a desktop
 # of their own, and shuts both down. With a display the panel shows and stays until you
-# choose Exit from its right-click menu; without one it runs headless, closes itself, and
-# leaves a screenshot and a transcript in build/sample/.
+# choose Exit from its right-click menu; without one it runs headless: the desktop tool
+# looks at the panel and presses its controls as an operator would, then closes it, and
+# screenshots and a transcript are left in build/sample/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/build.sh" "$root/build"
@@ -22,7 +23,8 @@ printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[Syste
   >"$sample/root/drive_c/windows/VELCRUM.INI"
 # A panel is the runtime under the panel's name, with its script beside it.
 ln -s "$root/build/apps/velcrum/velcrum" "$sample/SAMPLE.EXE"
-cp "$root/examples/panel/SAMPLE.AST" "$root/examples/panel/SAMPLE.rc" "$sample/"
+cp "$root/examples/panel/SAMPLE.AST" "$root/examples/panel/SAMPLE.rc" "$root/examples/panel/sample.h" \
+  "$sample/"
 
 "$root/build/apps/nxi/nxi" --log "$sample/nxi.log" 2>"$sample/nxi.err" &
 nxi=$!
@@ -37,13 +39,21 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The sample panel is on the display: right-click it and choose Exit to end."
   "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2) || status=$?
 else
-  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_SCREENSHOT="$sample/screenshot.png" \
-    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" || status=$?
+  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok timeout 60 "$sample/SAMPLE.EXE" headless \
+    2>"$sample/velcrum.err" &
+  panel=$!
+  bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \
+    >"$sample/hand.txt" 2>&1 || status=$?
+  wait "$panel" || status=$?
 fi
 kill "$nxi"
 wait "$nxi" || true
 
 {
+  if [[ -f "$sample/hand.txt" ]]; then
+    echo "== what the desktop tool saw and did"
+    cat "$sample/hand.txt"
+  fi
   echo "== the panel's debug output"
   cat "$sample/velcrum.err"
   echo "== what nxi received"
@@ -53,7 +63,9 @@ wait "$nxi" || true
 } >"$sample/transcript.txt"
 cat "$sample/transcript.txt"
 echo "Transcript: $sample/transcript.txt"
-[[ -f "$sample/screenshot.png" ]] && echo "Screenshot: $sample/screenshot.png"
+for shot in "$sample"/*.png; do
+  [[ -f "$shot" ]] && echo "Screenshot: $shot"
+done
 if ((status != 0)); then
   echo "The panel ended with status $status." >&2
 fi

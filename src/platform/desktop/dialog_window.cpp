@@ -526,6 +526,21 @@ QWidget* LocalControlWidget(Hwnd dialog, int id) {
   return found == dialogs.end() ? nullptr : found->second->ControlWidget(id);
 }
 
+std::vector<DialogControl*> LocalDialogControls(Hwnd dialog) {
+  std::vector<DialogControl*> controls;
+  const auto& dialogs = LocalDialogs();
+  const auto found = dialogs.find(dialog);
+  if (found == dialogs.end()) return controls;
+  for (const auto& control : found->second->Controls()) controls.push_back(control.get());
+  return controls;
+}
+
+DialogControl* LocalFocusedControl(Hwnd dialog) {
+  const auto& dialogs = LocalDialogs();
+  const auto found = dialogs.find(dialog);
+  return found == dialogs.end() ? nullptr : found->second->FocusedControlObject();
+}
+
 QWidget* LocalDialogWidget(Hwnd dialog) {
   const auto& dialogs = LocalDialogs();
   const auto found = dialogs.find(dialog);

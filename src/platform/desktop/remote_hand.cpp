@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "platform/desktop/desktop_session.h"
+#include "platform/desktop/dialog_control.h"
 #include "platform/desktop/local_dialogs.h"
 #include "platform/desktop/remote_hand_keys.h"
 #include "platform/quoted_text.h"
@@ -82,30 +83,35 @@ bool IsList(const std::string& behaviour) {
 }
 
 // The control's value as `controls` shows it.
-int ControlValue(const Dialog& dialog, int id) {
-  const std::string behaviour = Behaviour(dialog, id);
-  if (behaviour == "BUTTON" || behaviour == "LATCHBUTTON") return dialog.CheckState(id);
-  if (behaviour == "SCROLLBAR" || behaviour == "msctls_trackbar32") return dialog.ScrollPos(id);
-  if (IsList(behaviour)) return dialog.CurrentSelection(id);
+int ControlValue(DialogControl& control) {
+  const std::string& behaviour = control.Behaviour();
+  if (behaviour == "BUTTON" || behaviour == "LATCHBUTTON") return control.CheckState();
+  if (behaviour == "SCROLLBAR" || behaviour == "msctls_trackbar32") return control.Position();
+  if (IsList(behaviour)) {
+    const ItemList* items = control.Items();
+    return items ? items->Selection() : -1;
+  }
   return 0;
 }
 
-Answer Controls(const Dialog& dialog) {
+// One line per control object, so that controls sharing an identifier each show their own.
+Answer Controls(Hwnd hwnd) {
   std::string out;
-  const int focus = dialog.FocusedControl();
-  for (const int id : dialog.ControlIds()) {
-    const ControlRect place = dialog.ControlGeometry(id);
+  const DialogControl* focus = LocalFocusedControl(hwnd);
+  for (DialogControl* control : LocalDialogControls(hwnd)) {
+    const QWidget* widget = control->Widget();
+    const QRect place = widget->geometry();
     std::string state;
-    if (dialog.IsControlVisible(id)) state += 'V';
-    if (dialog.IsControlEnabled(id)) state += 'E';
-    if (dialog.CheckState(id) != 0) state += 'C';
-    if (id == focus) state += 'F';
+    if (widget->isVisible()) state += 'V';
+    if (widget->isEnabled()) state += 'E';
+    if (control->CheckState() != 0) state += 'C';
+    if (control == focus) state += 'F';
     if (state.empty()) state = "-";
-    out += std::to_string(id) + ' ' + dialog.ControlClass(id) + ' ' + std::to_string(place.x) +
-           ' ' + std::to_string(place.y) + ' ' + std::to_string(place.width) + ' ' +
-           std::to_string(place.height) + ' ' + state + ' ' +
-           std::to_string(ControlValue(dialog, id)) + ' ' +
-           QuotedText(dialog.ControlText(id, kMaxControlText)) + '\n';
+    out += std::to_string(control->Id()) + ' ' + control->ClassName() + ' ' +
+           std::to_string(place.x()) + ' ' + std::to_string(place.y()) + ' ' +
+           std::to_string(place.width()) + ' ' + std::to_string(place.height()) + ' ' + state +
+           ' ' + std::to_string(ControlValue(*control)) + ' ' +
+           QuotedText(control->Text().substr(0, kMaxControlText)) + '\n';
   }
   return Answer{kHandDone, out};
 }
@@ -425,7 +431,7 @@ Answer Carry(Hwnd hwnd, std::string_view request) {
   }
   Dialog* dialog = FindLocalDialog(hwnd);
   if (!dialog) return Refused(what + " is not a dialog");
-  if (command == "controls") return words.size() == 1 ? Controls(*dialog) : Refused("bad request");
+  if (command == "controls") return words.size() == 1 ? Controls(hwnd) : Refused("bad request");
   if (command == "items" || command == "click" || command == "select" || command == "drag") {
     return ControlRequest(hwnd, *dialog, words);
   }

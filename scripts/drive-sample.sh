@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The operator's hand in the headless main job: finds the sample panel on the desktop,
+# lists its controls, presses a source button, drags the fader, opens the second panel and
+# closes it with Enter, takes pictures of both panels and closes the program. Every step
+# is echoed with what the desktop tool printed.
+# Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR
+set -euo pipefail
+desktop="$1"
+sample="$2"
+
+step() {
+  echo "\$ desktop $*"
+  "$desktop" "$@"
+}
+
+# The handle of the top-level window with this title, once it is there (10 s at most).
+window() {
+  for _ in $(seq 100); do
+    local hwnd
+    hwnd="$("$desktop" list | awk -v title="$1" '{ h = $1; $1 = ""; $2 = ""; sub(/^  */, ""); if ($0 == title) print h }')"
+    if [[ -n "$hwnd" ]]; then
+      echo "$hwnd"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "no window titled '$1' appeared" >&2
+  return 1
+}
+
+sources="$(window "Velcrum sample - sources")"
+main="$(window "SAMPLE__.001")"
+step list
+step controls "$sources"
+step click "$sources" 1002
+step drag "$sources" 1101 60
+sleep 1.2  # the clock's timer ticks at least once
+step controls "$sources"
+step shot "$sources" "$sample/sources.png"
+step click "$sources" 1201
+more="$(window "Velcrum sample - more")"
+step controls "$more"
+step shot "$more" "$sample/more.png"
+step key "$more" '{Return}'
+step list
+step post "$main" 16
