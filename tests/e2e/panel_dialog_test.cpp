@@ -338,6 +338,33 @@ TEST_F(PanelDialogTest, RightClickShowsTheMenuAndControlTextsMoveBetweenControls
   EXPECT_EQ(PanelDialog(1)->ControlText(3001, 255), "");
 }
 
+TEST_F(PanelDialogTest, PressesPlayTheClickSoundsAndRaiseTheToolWindows) {
+  RunText("PS 1");
+  g_szMouseDownSound = "down.wav";
+  g_szCommandSound = "command.wav";
+  Click(1, 1001);
+  EXPECT_EQ(host_.sounds, (std::vector<std::string>{"down.wav", "command.wav"}));
+  EXPECT_EQ(host_.raises, std::vector<bool>{true}) << "after the control's line";
+
+  host_.raises.clear();
+  QTest::mouseClick(platform::LocalDialogWidget(PanelDialog(1)->Handle()), Qt::LeftButton,
+                    Qt::NoModifier, QPoint(290, 110));
+  EXPECT_TRUE(WaitUntil([this] { return host_.raises == std::vector<bool>{true}; }));
+}
+
+TEST_F(PanelDialogTest, MinimisedPanelBeepsWhenPaintedAndRestores) {
+  RunText("PS 1:PV 0 1");
+  platform::Dialog* dialog = PanelDialog(1);
+  EXPECT_TRUE(dialog->IsMinimised());
+  dialog->Post(platform::Message::Plain(platform::WM_PAINT));
+  EXPECT_TRUE(WaitUntil([this] { return host_.beeps > 0; }));
+  RunText("PV 1 1");
+  EXPECT_FALSE(dialog->IsMinimised());
+  const int beeps = host_.beeps;
+  dialog->Post(platform::Message::Plain(platform::WM_PAINT));
+  EXPECT_FALSE(WaitUntil([&] { return host_.beeps > beeps; }, 100));
+}
+
 TEST_F(PanelDialogTest, OwnerDrawnButtonShowsTheBitmapItsCaptionNames) {
   RunText("PS 1");
   QWidget* button = Widget(1, 1201);

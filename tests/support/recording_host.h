@@ -46,6 +46,8 @@ class RecordingHost : public Host {
   void ShowPopupMenu() override { ++popupMenus; }
   void PostQuit(int exitCode) override { quitCodes.push_back(exitCode); }
   void Beep() override { ++beeps; }
+  void PlaySoundAsync(std::string_view file) override { sounds.emplace_back(file); }
+  void RaiseToolWindows(bool messageWindowToo) override { raises.push_back(messageWindowToo); }
   void MainCloseDown() override { ++closeDowns; }
   void EndProcess(int exitCode) override { endedWith.push_back(exitCode); }
 
@@ -69,6 +71,8 @@ class RecordingHost : public Host {
   int popupMenus = 0;
   int beeps = 0;
   std::vector<int> quitCodes;
+  std::vector<std::string> sounds;  // the files played
+  std::vector<bool> raises;         // tool windows raised: with the message window or not
   std::vector<int> endedWith;
 };
 
