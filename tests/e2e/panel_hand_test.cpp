@@ -109,5 +109,23 @@ TEST_F(PanelHandTest, PressesRunTheLinesTheControlsName) {
   EXPECT_GT(std::filesystem::file_size(picture), 100u);
 }
 
+// A panel file bound by velcrum-bind carries its resources: with no companion .rc beside
+// it, its dialog still comes up.
+TEST_F(PanelHandTest, ABoundPanelShowsTheDialogsBoundIntoIt) {
+  WriteVelcrumIni({"[System]", "KALNXIEnable=0"});
+  MakeResourceScript("SOURCE", kResources);
+  const std::string program = MakePanel("BOUND", kScript);
+  Peer& bind = Start({"--runtime", VELCRUM_PATH, (panels_ / "SOURCE.rc").string(), program},
+                     VELCRUM_BIND_PATH);
+  ASSERT_TRUE(AwaitExit(bind));
+  ASSERT_EQ(WEXITSTATUS(bind.status), 0) << ErrorOutput(bind);
+  std::filesystem::remove(panels_ / "SOURCE.rc");
+
+  const Peer& process = StartPanel(program);
+  const Hwnd panel = AwaitWindow("Hand panel");
+  ASSERT_NE(panel, kNoWindow) << ErrorOutput(process);
+  EXPECT_NE(Tool({"controls", HandleText(panel)}).find("1001 BUTTON"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace velcrum::testing
