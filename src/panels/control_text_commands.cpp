@@ -3,6 +3,7 @@
 // guard, so the change notification the control sends back never runs its line.
 #include "panels/control_text_commands.h"
 
+#include <optional>
 #include <string>
 
 #include "interpreter/arguments.h"
@@ -47,19 +48,29 @@ bool ExistingPanelControl(const CommandCall& call, int n) {
   return ExistingControl(call, dialog, ParamValue(n + 1));
 }
 
+// NG's and NP's checks of the panel (parameter n) and the control (n + 1): both are only
+// reported when out of range, and a panel out of range stops the command under strict
+// inspection. Whether the panel is in range; nothing when the command must stop.
+std::optional<bool> PanelInRangeReported(const CommandCall& call, int n) {
+  const int panel = ParamValue(n);
+  const bool inRange = panel >= 1 && panel <= kMaxPanels;
+  if (!inRange) {
+    ReportParamRange(Mnemonic(call), n, call.text);
+    if (IsStrictInspection()) return std::nullopt;
+  }
+  const int id = ParamValue(n + 1);
+  if (id < 1 || id > kMaxControlId) ReportParamRange(Mnemonic(call), n + 1, call.text);
+  return inRange;
+}
+
 int ExecNG(const CommandCall& call) {
   GetArguments(call.text, 3);
   CheckNumber(call, 1);
   CheckNumber(call, 2);
-  const int panel = ParamValue(1);
-  const int id = ParamValue(2);
-  const bool panelInRange = panel >= 1 && panel <= kMaxPanels;
-  if (!panelInRange) {
-    ReportParamRange(Mnemonic(call), 1, call.text);
-    if (IsStrictInspection()) return 0;
-  }
-  if (id < 1 || id > kMaxControlId) ReportParamRange(Mnemonic(call), 2, call.text);
-  const std::string text = panelInRange ? ReadControlText(panel, id, kControlTextRead) : "";
+  const std::optional<bool> panelInRange = PanelInRangeReported(call, 1);
+  if (!panelInRange) return 0;
+  const std::string text =
+      *panelInRange ? ReadControlText(ParamValue(1), ParamValue(2), kControlTextRead) : "";
   if (IsIntVarParam(Mnemonic(call), 3)) ParamIntVar(3) = ReadDecimal(text);
   return 0;
 }
@@ -69,16 +80,11 @@ int ExecNP(const CommandCall& call) {
   CheckNumber(call, 1);
   CheckNumber(call, 2);
   CheckNumber(call, 3);
-  const int32_t value = ParamValue(1);
-  const int panel = ParamValue(2);
-  const int id = ParamValue(3);
-  const bool panelInRange = panel >= 1 && panel <= kMaxPanels;
-  if (!panelInRange) {
-    ReportParamRange(Mnemonic(call), 2, call.text);
-    if (IsStrictInspection()) return 0;
+  const std::optional<bool> panelInRange = PanelInRangeReported(call, 2);
+  if (!panelInRange) return 0;
+  if (*panelInRange) {
+    WriteControlText(ParamValue(2), ParamValue(3), Format("%ld", static_cast<long>(ParamValue(1))));
   }
-  if (id < 1 || id > kMaxControlId) ReportParamRange(Mnemonic(call), 3, call.text);
-  if (panelInRange) WriteControlText(panel, id, Format("%ld", static_cast<long>(value)));
   return 0;
 }
 

@@ -105,13 +105,7 @@ int ItemList::Add(std::string_view text) {
         [](const std::string& k, const std::string& item) { return k < LowerAsciiText(item); });
     index = static_cast<int>(place - items_.begin());
   }
-  const int before = Selection();
-  items_.insert(items_.begin() + index, std::string(text));
-  programmatic_ = true;
-  ShowInserted(index);
-  KeepSelection(before, index, +1);
-  programmatic_ = false;
-  return index;
+  return Insert(index, text);
 }
 
 int ItemList::Insert(int index, std::string_view text) {
