@@ -44,15 +44,8 @@ const std::vector<std::string> kScript = {
 
 class PanelHandTest : public PanelTest {
  protected:
-  // Runs `desktop ARGUMENTS` to its end; its standard output.
   std::string Tool(const std::vector<std::string>& arguments, int* status = nullptr) {
-    std::vector<std::string> all{"--dir", dir_};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    Peer& tool = Start(all, DESKTOP_TOOL_PATH);
-    EXPECT_TRUE(AwaitExit(tool));
-    ReadOutput(tool);
-    if (status) *status = WEXITSTATUS(tool.status);
-    return tool.outputText;
+    return RunTool(arguments, status);
   }
   // The line of `desktop controls` for the control, waiting until it shows `expected`.
   bool ControlShows(const std::string& hwnd, const std::string& expected) {
@@ -61,11 +54,6 @@ class PanelHandTest : public PanelTest {
           return Tool({"controls", hwnd}).find(expected) != std::string::npos;
         },
         5000);
-  }
-  static std::string HandleText(Hwnd hwnd) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", hwnd);
-    return text;
   }
 };
 

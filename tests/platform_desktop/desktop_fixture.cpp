@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -133,6 +134,24 @@ std::string DesktopTest::ErrorOutput(const Peer& peer) const {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+std::string DesktopTest::RunTool(const std::vector<std::string>& arguments, int* status,
+                                 std::string* errors) {
+  std::vector<std::string> all{"--dir", dir_};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  Peer& tool = Start(all, DESKTOP_TOOL_PATH);
+  EXPECT_TRUE(AwaitExit(tool));
+  ReadOutput(tool);
+  if (status) *status = WEXITSTATUS(tool.status);
+  if (errors) *errors = ErrorOutput(tool);
+  return tool.outputText;
+}
+
+std::string DesktopTest::HandleText(Hwnd hwnd) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04x", hwnd);
+  return text;
 }
 
 }  // namespace velcrum::platform::testing

@@ -48,6 +48,13 @@ class DesktopTest : public ::testing::Test {
   // What the peer has written to standard error so far.
   std::string ErrorOutput(const Peer& peer) const;
 
+  // Runs the desktop tool on this desktop to its end (running the event loop meanwhile, as
+  // it may send to us); its standard output, exit status and standard error.
+  std::string RunTool(const std::vector<std::string>& arguments, int* status = nullptr,
+                      std::string* errors = nullptr);
+  // A handle as the tool writes and reads it: four hexadecimal digits.
+  static std::string HandleText(Hwnd hwnd);
+
   std::string dir_;   // the desktop directory
   std::string logs_;  // the peers' standard error files
   std::deque<Peer> peers_;

@@ -20,22 +20,9 @@ namespace {
 
 class DesktopToolTest : public DesktopTest {
  protected:
-  // Runs the tool to its end (running the event loop meanwhile, as it may send to us).
   std::string Run(const std::vector<std::string>& arguments, int* status = nullptr,
                   std::string* errors = nullptr) {
-    std::vector<std::string> all{"--dir", dir_};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    Peer& tool = Start(all, DESKTOP_TOOL_PATH);
-    EXPECT_TRUE(AwaitExit(tool));
-    ReadOutput(tool);
-    if (status) *status = WEXITSTATUS(tool.status);
-    if (errors) *errors = ErrorOutput(tool);
-    return tool.outputText;
-  }
-  static std::string HandleText(Hwnd hwnd) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", hwnd);
-    return text;
+    return RunTool(arguments, status, errors);
   }
   static std::string Line(Hwnd hwnd, pid_t pid, const std::string& title) {
     char text[256];
