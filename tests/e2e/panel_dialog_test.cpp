@@ -197,6 +197,22 @@ TEST_F(PanelDialogTest, ShowCreatesOnceAndDestroyEmptiesTheSlot) {
   EXPECT_EQ(g_iFirstPanel, 2);
 }
 
+TEST_F(PanelDialogTest, AClassNoLibraryProvidesFailsThePanelAsAMissingControlLibrary) {
+  DialogTemplate dialog = PanelTwo();
+  dialog.controls.push_back(Control("VornFader", "", 7001));
+  resources_.AddDialog("#3", dialog);
+  RunText("PS 3:PR 3");
+  EXPECT_EQ(PanelDialog(3), nullptr);
+  const auto said = [this](const std::string& text) {
+    return std::any_of(host_.debugger.begin(), host_.debugger.end(),
+                       [&](const std::string& s) { return s.find(text) != std::string::npos; });
+  };
+  EXPECT_TRUE(
+      said("CreateDialog FAILED. Line: 100, Panel: 3, Panel Name: '#3' (error: 1407). "
+           "Missing Custom Control DLL."));
+  EXPECT_TRUE(said("'PR' Panel does not exist, panel number: 3"));
+}
+
 TEST_F(PanelDialogTest, AClickRunsTheControlsLineAtOnceOrThroughTheQueue) {
   Line(1001, "NA a% 1 a%");
   RunText("PS 1");
