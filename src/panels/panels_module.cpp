@@ -1,6 +1,7 @@
 // The panels' module.
 #include "panels/panels_module.h"
 
+#include "panels/control_commands.h"
 #include "panels/control_text_commands.h"
 #include "panels/panel_commands.h"
 #include "panels/panel_table.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr uint32_t kFirstShellTimer = 20;
 constexpr uint32_t kLastShellTimer = 26;
 
-const CommandTable kGroups[] = {kPanelCommands, kControlTextCommands};
+const CommandTable kGroups[] = {kPanelCommands, kControlCommands, kControlTextCommands};
 
 void StartUp(StartUpStep step) {
   if (step == StartUpStep::kScriptLoaded) PanelInit();

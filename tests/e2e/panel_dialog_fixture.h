@@ -43,6 +43,7 @@ constexpr uint32_t WS_CAPTION = 0x00C00000;
 constexpr uint32_t WS_POPUP = 0x80000000;
 constexpr uint32_t BS_DEFPUSHBUTTON = 0x1;
 constexpr uint32_t BS_OWNERDRAW = 0xB;
+constexpr uint32_t BS_AUTOCHECKBOX = 0x3;
 constexpr uint32_t SBS_VERT = 0x1;
 
 inline ControlTemplate Control(const char* className, const char* text, int id, uint32_t style = 0,
@@ -60,7 +61,7 @@ inline ControlTemplate Control(const char* className, const char* text, int id, 
 }
 
 // Panel 1: ten buttons 1001 to 1010, button 1011, an edit 3001, a static 3002, a scroll
-// bar 1101 and an owner-drawn button 1201 showing the bitmap "LAMP".
+// bar 1101, an owner-drawn button 1201 showing the bitmap "LAMP" and a check box 1301.
 inline DialogTemplate PanelOne() {
   DialogTemplate dialog;
   dialog.style = WS_POPUP | WS_CAPTION;
@@ -74,6 +75,7 @@ inline DialogTemplate PanelOne() {
   dialog.controls.push_back(Control("STATIC", "label", 3002));
   dialog.controls.push_back(Control("SCROLLBAR", "", 1101, SBS_VERT));
   dialog.controls.push_back(Control("BUTTON", "LAMP", 1201, BS_OWNERDRAW));
+  dialog.controls.push_back(Control("BUTTON", "Check", 1301, BS_AUTOCHECKBOX));
   return dialog;
 }
 

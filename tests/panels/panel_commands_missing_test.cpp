@@ -33,6 +33,12 @@ TEST_F(MissingPanelTest, EachCommandReportsAsTheAddressingRulesSay) {
       {"TC 1 1 1 1001", {}},
       {"NG 1 1001 A%", {}},
       {"NP 5 1 1001", {}},
+      {"CC 1 1001", {error + "'CC' " + panel1}},
+      {"CF 1 1001", {error + "'CF' " + panel1}},
+      {"CS 1 1001 5 5", {error + "'CS' Panel does not exist, PanelId: 1"}},
+      {"CD 1 1001",
+       {error + "'CD' " + panel1, "<TEST____.000> WARNING: line: 100, cmd: 'CD' " + control}},
+      {"BP 1 1001 0 0 'x'", {error + "'BP' " + panel1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
