@@ -15,6 +15,7 @@
 #define IDC_FADER          1101
 #define IDC_MORE           1201
 #define IDC_CLOSE_MORE     1202
+#define IDC_LOCK           1301
 #define IDC_ON_AIR         2001
 #define IDC_FADER_MOVES    2002
 #define IDC_CLOCK          2003
