@@ -7,7 +7,9 @@ namespace velcrum::platform {
 
 QString ToQString(std::string_view text) {
   const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
-  QStringDecoder decoder(QStringDecoder::Utf8);
+  // Stateless: a text that ends inside a multi-byte sequence (a single-byte "caf\xE9") is an
+  // error, not a sequence waiting for more bytes that would be dropped.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString converted = decoder(bytes);
   return decoder.hasError() ? QString::fromLatin1(bytes) : converted;
 }
