@@ -11,6 +11,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev tcl
   # GUI, event loop, timers, printing; the offscreen platform plugin for headless runs
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-dejavu-core
+  # reading printed PDF files back in the printing tests
+  poppler-utils
   # the dialogs' font: Tahoma, metric-compatible, for "MS Sans Serif" and "MS Shell Dlg"
   fonts-wine
   # audio

@@ -18,6 +18,7 @@
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/input_translation.h"
 #include "platform/desktop/message_text.h"
+#include "platform/desktop/printing.h"
 #include "platform/desktop/remote_hand.h"
 #include "platform/desktop/text_conversion.h"
 
@@ -65,12 +66,14 @@ bool DesktopSession::Open(const std::string& dir, std::string* error) {
   g_session = session;
   SetDebugMonitorLinks(&session->monitors_);
   InstallDialogBuilder(&BuildDesktopDialog);
+  InstallLinePrinter(&PrintLinesOnDesktop);
   return true;
 }
 
 void DesktopSession::Close() {
   DesktopSession* session = g_session;
   if (!session) return;
+  InstallLinePrinter(nullptr);
   InstallDialogBuilder(nullptr);
   SetDebugMonitorLinks(nullptr);
   g_session = nullptr;
