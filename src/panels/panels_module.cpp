@@ -2,6 +2,7 @@
 #include "panels/panels_module.h"
 
 #include "panels/control_text_commands.h"
+#include "panels/list_commands.h"
 #include "panels/panel_commands.h"
 #include "panels/panel_table.h"
 #include "platform/dialog.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr uint32_t kFirstShellTimer = 20;
 constexpr uint32_t kLastShellTimer = 26;
 
-const CommandTable kGroups[] = {kPanelCommands, kControlTextCommands};
+const CommandTable kGroups[] = {kPanelCommands, kControlTextCommands, kListCommands};
 
 void StartUp(StartUpStep step) {
   if (step == StartUpStep::kScriptLoaded) PanelInit();

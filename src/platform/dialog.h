@@ -203,6 +203,14 @@ class Dialog {
   virtual bool IsItemSelected(int id, int index) const = 0;  // multiple-selection lists too
   virtual void SetItemSelected(int id, int index, bool selected) = 0;
   virtual void SetTopIndex(int id, int index) = 0;
+  // LB_SETITEMHEIGHT: every item of a list box `height` pixels high. Win32 refuses a
+  // height outside 1 to 255, and so does this (false), as it does for other controls.
+  virtual bool SetItemHeight(int id, int height) = 0;
+  // LB_SETCOLUMNWIDTH: the width in pixels of each column of a multi-column list box.
+  virtual void SetColumnWidth(int id, int width) = 0;
+  // CB_SHOWDROPDOWN: opens (true) or closes a combo box's list.
+  virtual void ShowDropDown(int id, bool show) = 0;
+  virtual bool IsDroppedDown(int id) const = 0;  // CB_GETDROPPEDSTATE
 
   // Owner-draw: while the procedure handles WM_DRAWITEM for this control, paints the image
   // (BMP or ICO bytes) into the control at x, y, scaled to width by height (0: the image's

@@ -88,6 +88,12 @@ class ItemList {
   bool IsSelected(int index) const;
   void SetSelected(int index, bool selected);
   void SetTop(int index);
+  // LB_SETITEMHEIGHT, LB_SETCOLUMNWIDTH and CB_SHOWDROPDOWN, for the kinds that have them;
+  // the others ignore them (false, not dropped down).
+  virtual bool SetItemHeight(int /*height*/) { return false; }
+  virtual void SetColumnWidth(int /*width*/) {}
+  virtual void ShowDropDown(bool /*show*/) {}
+  virtual bool IsDroppedDown() const { return false; }
 
  protected:
   // The widget's side of each operation; indexes are valid when these are called.

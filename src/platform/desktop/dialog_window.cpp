@@ -209,6 +209,20 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   void SetTopIndex(int id, int index) override {
     if (ItemList* items = ItemsOf(id)) items->SetTop(index);
   }
+  bool SetItemHeight(int id, int height) override {
+    ItemList* items = ItemsOf(id);
+    return items && height >= 1 && height <= 255 && items->SetItemHeight(height);
+  }
+  void SetColumnWidth(int id, int width) override {
+    if (ItemList* items = ItemsOf(id)) items->SetColumnWidth(width);
+  }
+  void ShowDropDown(int id, bool show) override {
+    if (ItemList* items = ItemsOf(id)) items->ShowDropDown(show);
+  }
+  bool IsDroppedDown(int id) const override {
+    const ItemList* items = ItemsOf(id);
+    return items && items->IsDroppedDown();
+  }
   bool PaintImage(int id, int x, int y, int width, int height,
                   std::string_view imageBytes) override {
     DialogControl* control = Find(id);
