@@ -404,7 +404,8 @@ void ExtendedFilter(const CommandCall& call, const ListControl& list, std::strin
   const int selected = list.dialog->CurrentSelection(list.id);
   SetIntResult(call, 4, 0);
   SetIntResult(call, 6, 0);
-  std::vector<std::string> scratch = ItemsOf(list);
+  const std::vector<std::string> shown = ItemsOf(list);
+  std::vector<std::string> scratch = shown;
   if (!(flags & kListFilterListShown)) {
     const ListBackingStore* store = GetListBackingStore(list.panel, *list.dialog, list.id);
     if (store == nullptr) {
@@ -422,8 +423,8 @@ void ExtendedFilter(const CommandCall& call, const ListControl& list, std::strin
     }
   }
   const ListFilterOutcome outcome = FilterListItems(scratch, start, text, flags);
-  list.dialog->ResetItems(list.id);
-  for (const std::string& item : scratch) list.dialog->AddItem(list.id, item);
+  // A search that reordered nothing leaves the list as it is shown.
+  if (scratch != shown) list.dialog->ReplaceItems(list.id, scratch);
   SetIntResult(call, 4, outcome.result);
   SetIntResult(call, 6, outcome.count);
   list.dialog->SetCurrentSelection(list.id, outcome.result - 1);

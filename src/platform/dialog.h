@@ -191,6 +191,9 @@ class Dialog {
   virtual int InsertItem(int id, int index, std::string_view text) = 0;  // -1: at the end
   virtual int DeleteItem(int id, int index) = 0;                         // the count left, or -1
   virtual void ResetItems(int id) = 0;
+  // LB_RESETCONTENT and then LB_ADDSTRING for each item, done at once: a long list is
+  // shown anew without an update for each item.
+  virtual void ReplaceItems(int id, const std::vector<std::string>& items) = 0;
   virtual int ItemCount(int id) const = 0;
   virtual std::string ItemText(int id, int index) const = 0;
   virtual int CurrentSelection(int id) const = 0;

@@ -156,6 +156,13 @@ class ListWidgetControl final : public DialogControl, public ItemList {
   }
   void ShowRemoved(int index) override { delete list_->takeItem(index); }
   void ShowCleared() override { list_->clear(); }
+  void ShowReplaced() override {
+    list_->clear();
+    QStringList texts;
+    texts.reserve(Count());
+    for (const std::string& item : items_) texts.push_back(ToQString(item));
+    list_->addItems(texts);
+  }
   int ShownCurrent() const override {
     if (multiple_) return list_->currentRow();
     const QList<QListWidgetItem*> selected = list_->selectedItems();

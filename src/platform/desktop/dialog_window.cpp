@@ -175,6 +175,9 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   void ResetItems(int id) override {
     if (ItemList* items = ItemsOf(id)) items->Reset();
   }
+  void ReplaceItems(int id, const std::vector<std::string>& texts) override {
+    if (ItemList* items = ItemsOf(id)) items->Replace(texts);
+  }
   int ItemCount(int id) const override {
     const ItemList* items = ItemsOf(id);
     return items ? items->Count() : -1;
