@@ -42,6 +42,7 @@ constexpr uint32_t WS_TABSTOP = 0x00010000;
 constexpr uint32_t WS_CAPTION = 0x00C00000;
 constexpr uint32_t WS_POPUP = 0x80000000;
 constexpr uint32_t LBS_NOTIFY = 0x0001;
+constexpr uint32_t LBS_SORT = 0x0002;
 constexpr uint32_t LBS_MULTICOLUMN = 0x0200;
 constexpr uint32_t CBS_DROPDOWNLIST = 0x0003;
 
@@ -52,6 +53,7 @@ constexpr int kOther = 2002;
 constexpr int kColumns = 2003;
 constexpr int kCombo = 2004;
 constexpr int kTabStopList = 2005;
+constexpr int kSorted = 2006;
 
 ControlTemplate Control(const char* className, int id, uint32_t style, int x, int y, int cy) {
   ControlTemplate control;
@@ -76,6 +78,7 @@ DialogTemplate ListPanel() {
   dialog.controls.push_back(Control("LISTBOX", kColumns, LBS_MULTICOLUMN, 135, 5, 40));
   dialog.controls.push_back(Control("COMBOBOX", kCombo, CBS_DROPDOWNLIST, 200, 5, 80));
   dialog.controls.push_back(Control("LISTBOX", kTabStopList, WS_TABSTOP, 265, 5, 60));
+  dialog.controls.push_back(Control("LISTBOX", kSorted, LBS_SORT, 330, 5, 60));
   return dialog;
 }
 
@@ -370,6 +373,15 @@ TEST_F(ListCommandsTest, LfReloadsTheCompleteListUnlessToldToNarrowTheListShown)
   EXPECT_EQ(Shown(kList), (Items{"VTR3"}));
   RunText("LC 1 2001:LF 'R'" + filter);
   EXPECT_EQ(Shown(kList), Items{}) << "LC empties the complete list";
+}
+
+TEST_F(ListCommandsTest, ASortedListBoxSortsWhatLfShows) {
+  Fill(kSorted, {"vtr", "Cam", "aux"});
+  RunText("LF 'x' 1 2006 R% " + std::to_string(0x40000000 | 0x20) + " C%");
+  EXPECT_EQ(Shown(kSorted), (Items{"aux", "Cam", "vtr"})) << "reversed, then sorted again";
+  RunText("LF 'a' 1 2006 R% " + std::to_string(0x40000000 | 0x2 | 0x10) + " C%");
+  EXPECT_EQ(Shown(kSorted), (Items{"aux", "Cam"}));
+  EXPECT_EQ(Selection(kSorted), 0);
 }
 
 TEST_F(ListCommandsTest, LfRequiresAListControlAndAText) {
