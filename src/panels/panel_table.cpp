@@ -8,6 +8,7 @@
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
 #include "interpreter/host.h"
+#include "panels/list_backing_stores.h"
 #include "panels/panel_dialog_proc.h"
 #include "runtime/bound_resources.h"
 #include "runtime/event_routing.h"
@@ -39,6 +40,7 @@ void ReportCreationFailure(std::string text) {
 
 void PanelInit() {
   for (auto& slot : g_panels) slot.reset();
+  for (int panel = 1; panel <= kMaxPanels; ++panel) ReleaseListBackingStores(panel);
   for (bool& mark : g_bPanelFocusMark) mark = false;
   g_iFirstPanel = 0;
   g_bPanelShowGuard = false;
@@ -95,6 +97,7 @@ int PanelDestroy(int panel) {
   std::unique_ptr<platform::Dialog> dialog = std::move(g_panels[panel]);
   if (g_iFirstPanel == panel) g_iFirstPanel = 0;
   dialog.reset();
+  ReleaseListBackingStores(panel);
   return 1;
 }
 

@@ -3,6 +3,7 @@
 
 #include "panels/control_commands.h"
 #include "panels/control_text_commands.h"
+#include "panels/list_commands.h"
 #include "panels/panel_commands.h"
 #include "panels/panel_table.h"
 #include "platform/dialog.h"
@@ -15,7 +16,8 @@ namespace {
 constexpr uint32_t kFirstShellTimer = 20;
 constexpr uint32_t kLastShellTimer = 26;
 
-const CommandTable kGroups[] = {kPanelCommands, kControlCommands, kControlTextCommands};
+const CommandTable kGroups[] = {kPanelCommands, kControlCommands, kControlTextCommands,
+                                kListCommands};
 
 void StartUp(StartUpStep step) {
   if (step == StartUpStep::kScriptLoaded) PanelInit();

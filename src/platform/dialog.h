@@ -191,6 +191,9 @@ class Dialog {
   virtual int InsertItem(int id, int index, std::string_view text) = 0;  // -1: at the end
   virtual int DeleteItem(int id, int index) = 0;                         // the count left, or -1
   virtual void ResetItems(int id) = 0;
+  // LB_RESETCONTENT and then LB_ADDSTRING for each item, done at once: a long list is
+  // shown anew without an update for each item.
+  virtual void ReplaceItems(int id, const std::vector<std::string>& items) = 0;
   virtual int ItemCount(int id) const = 0;
   virtual std::string ItemText(int id, int index) const = 0;
   virtual int CurrentSelection(int id) const = 0;
@@ -203,6 +206,14 @@ class Dialog {
   virtual bool IsItemSelected(int id, int index) const = 0;  // multiple-selection lists too
   virtual void SetItemSelected(int id, int index, bool selected) = 0;
   virtual void SetTopIndex(int id, int index) = 0;
+  // LB_SETITEMHEIGHT: every item of a list box `height` pixels high. Win32 refuses a
+  // height outside 1 to 255, and so does this (false), as it does for other controls.
+  virtual bool SetItemHeight(int id, int height) = 0;
+  // LB_SETCOLUMNWIDTH: the width in pixels of each column of a multi-column list box.
+  virtual void SetColumnWidth(int id, int width) = 0;
+  // CB_SHOWDROPDOWN: opens (true) or closes a combo box's list.
+  virtual void ShowDropDown(int id, bool show) = 0;
+  virtual bool IsDroppedDown(int id) const = 0;  // CB_GETDROPPEDSTATE
 
   // Owner-draw: while the procedure handles WM_DRAWITEM for this control, paints the image
   // (BMP or ICO bytes) into the control at x, y, scaled to width by height (0: the image's

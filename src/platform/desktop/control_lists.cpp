@@ -35,13 +35,16 @@ constexpr uint32_t CBS_SORT = 0x0100;
 constexpr uint32_t LVS_SINGLESEL = 0x0004;
 constexpr uint32_t LVS_SORTASCENDING = 0x0010;
 
-// Every item of a list box is as high as the dialog font's cell, as on Windows.
+// Every item of a list box is as high as the dialog font's cell, as on Windows, until the
+// program sets another height (LB_SETITEMHEIGHT).
 class FixedHeightDelegate final : public QStyledItemDelegate {
  public:
   FixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     return QSize(QStyledItemDelegate::sizeHint(option, index).width(), height_);
   }
+  int Height() const { return height_; }
+  void SetHeight(int height) { height_ = height; }
 
  private:
   int height_;
@@ -90,13 +93,15 @@ class ListWidgetControl final : public DialogControl, public ItemList {
                              : (style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                              : (style & LBS_MULTIPLESEL) ? QAbstractItemView::MultiSelection
                                                          : QAbstractItemView::SingleSelection);
-      list->setItemDelegate(new FixedHeightDelegate(spec.itemHeight, list.get()));
+      delegate_ = new FixedHeightDelegate(spec.itemHeight, list.get());
+      list->setItemDelegate(delegate_);
       list->setUniformItemSizes(true);
       if (!(style & WS_BORDER)) list->setFrameShape(QFrame::NoFrame);
       list->setVerticalScrollBarPolicy((style & LBS_DISABLENOSCROLL) ? Qt::ScrollBarAlwaysOn
                                        : (style & WS_VSCROLL)        ? Qt::ScrollBarAsNeeded
                                                                      : Qt::ScrollBarAlwaysOff);
       if (style & LBS_MULTICOLUMN) {
+        multiColumn_ = true;
         list->setFlow(QListView::TopToBottom);
         list->setWrapping(true);
         list->setResizeMode(QListView::Adjust);
@@ -128,6 +133,21 @@ class ListWidgetControl final : public DialogControl, public ItemList {
 
   ItemList* Items() override { return this; }
 
+  bool SetItemHeight(int height) override {
+    if (delegate_ == nullptr) return false;
+    delegate_->SetHeight(height);
+    if (columnWidth_ > 0) list_->setGridSize(QSize(columnWidth_, height));
+    list_->doItemsLayout();
+    return true;
+  }
+  // Columns are as wide as the program says; until it does, each column takes the width
+  // of its widest item.
+  void SetColumnWidth(int width) override {
+    if (!multiColumn_ || width <= 0) return;
+    columnWidth_ = width;
+    list_->setGridSize(QSize(width, delegate_->Height()));
+  }
+
  protected:
   bool SortedList() const override { return sorted_; }
   bool MultipleSelection() const override { return multiple_; }
@@ -136,6 +156,13 @@ class ListWidgetControl final : public DialogControl, public ItemList {
   }
   void ShowRemoved(int index) override { delete list_->takeItem(index); }
   void ShowCleared() override { list_->clear(); }
+  void ShowReplaced() override {
+    list_->clear();
+    QStringList texts;
+    texts.reserve(Count());
+    for (const std::string& item : items_) texts.push_back(ToQString(item));
+    list_->addItems(texts);
+  }
   int ShownCurrent() const override {
     if (multiple_) return list_->currentRow();
     const QList<QListWidgetItem*> selected = list_->selectedItems();
@@ -167,6 +194,9 @@ class ListWidgetControl final : public DialogControl, public ItemList {
   }
 
   Win32ListWidget* list_;
+  FixedHeightDelegate* delegate_ = nullptr;  // list boxes only, owned by the list
+  bool multiColumn_ = false;
+  int columnWidth_ = 0;  // 0: as wide as the widest item
   bool listView_ = false;
   bool sorted_ = false;
   bool multiple_ = false;
@@ -198,6 +228,15 @@ class ComboBoxControl final : public DialogControl, public ItemList {
   }
 
   ItemList* Items() override { return this; }
+
+  void ShowDropDown(bool show) override {
+    if (show) {
+      combo_->showPopup();
+    } else {
+      combo_->hidePopup();
+    }
+  }
+  bool IsDroppedDown() const override { return combo_->view()->isVisible(); }
 
   std::string Text() const override {
     if (!editable_) return ItemList::Text(Selection());

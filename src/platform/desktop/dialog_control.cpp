@@ -147,6 +147,25 @@ void ItemList::Reset() {
   programmatic_ = false;
 }
 
+void ItemList::Replace(const std::vector<std::string>& items) {
+  items_ = items;
+  if (SortedList()) {
+    // As one Add after another: case does not count, equal items keep their order.
+    std::stable_sort(items_.begin(), items_.end(), [](const std::string& a, const std::string& b) {
+      return LowerAsciiText(a) < LowerAsciiText(b);
+    });
+  }
+  programmatic_ = true;
+  ShowReplaced();
+  programmatic_ = false;
+}
+
+void ItemList::ShowReplaced() {
+  ShowCleared();
+  for (int index = 0; index < Count(); ++index) ShowInserted(index);
+  if (SelectionFollowsItems() && ShownCurrent() != -1) ShowCurrent(-1);
+}
+
 std::string ItemList::Text(int index) const {
   if (index < 0 || index >= Count()) return {};
   return items_[static_cast<size_t>(index)];

@@ -79,6 +79,8 @@ class ItemList {
   int Insert(int index, std::string_view text);
   int Delete(int index);
   void Reset();
+  // Reset, then Add of each item (a sorted list sorts them).
+  void Replace(const std::vector<std::string>& items);
   int Count() const { return static_cast<int>(items_.size()); }
   std::string Text(int index) const;
   int Selection() const;
@@ -88,6 +90,12 @@ class ItemList {
   bool IsSelected(int index) const;
   void SetSelected(int index, bool selected);
   void SetTop(int index);
+  // LB_SETITEMHEIGHT, LB_SETCOLUMNWIDTH and CB_SHOWDROPDOWN, for the kinds that have them;
+  // the others ignore them (false, not dropped down).
+  virtual bool SetItemHeight(int /*height*/) { return false; }
+  virtual void SetColumnWidth(int /*width*/) {}
+  virtual void ShowDropDown(bool /*show*/) {}
+  virtual bool IsDroppedDown() const { return false; }
 
  protected:
   // The widget's side of each operation; indexes are valid when these are called.
@@ -99,6 +107,8 @@ class ItemList {
   virtual void ShowInserted(int index) = 0;
   virtual void ShowRemoved(int index) = 0;
   virtual void ShowCleared() = 0;
+  // Shows items_ in place of everything shown, with nothing selected.
+  virtual void ShowReplaced();
   virtual int ShownCurrent() const = 0;
   virtual void ShowCurrent(int index) = 0;  // -1: none
   virtual bool ShownSelected(int index) const { return ShownCurrent() == index; }

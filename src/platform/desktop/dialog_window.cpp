@@ -175,6 +175,9 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   void ResetItems(int id) override {
     if (ItemList* items = ItemsOf(id)) items->Reset();
   }
+  void ReplaceItems(int id, const std::vector<std::string>& texts) override {
+    if (ItemList* items = ItemsOf(id)) items->Replace(texts);
+  }
   int ItemCount(int id) const override {
     const ItemList* items = ItemsOf(id);
     return items ? items->Count() : -1;
@@ -208,6 +211,20 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   }
   void SetTopIndex(int id, int index) override {
     if (ItemList* items = ItemsOf(id)) items->SetTop(index);
+  }
+  bool SetItemHeight(int id, int height) override {
+    ItemList* items = ItemsOf(id);
+    return items && height >= 1 && height <= 255 && items->SetItemHeight(height);
+  }
+  void SetColumnWidth(int id, int width) override {
+    if (ItemList* items = ItemsOf(id)) items->SetColumnWidth(width);
+  }
+  void ShowDropDown(int id, bool show) override {
+    if (ItemList* items = ItemsOf(id)) items->ShowDropDown(show);
+  }
+  bool IsDroppedDown(int id) const override {
+    const ItemList* items = ItemsOf(id);
+    return items && items->IsDroppedDown();
   }
   bool PaintImage(int id, int x, int y, int width, int height,
                   std::string_view imageBytes) override {
