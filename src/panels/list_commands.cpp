@@ -26,6 +26,8 @@
 #include "platform/ascii_case.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/printing.h"
+#include "runtime/subsystem_settings.h"
 
 namespace velcrum {
 namespace {
@@ -251,6 +253,21 @@ int ExecLX(const CommandCall& call) {
   return 0;
 }
 
+// LH: every item, in order, a line each, as one print job; nothing with printing off or
+// an empty list. A job that fails says why in the debug output.
+int ExecLH(const CommandCall& call) {
+  GetArguments(call.text, 2);
+  CheckNumbers(call, {1, 2});
+  ListControl list;
+  if (!AddressList(call, 1, 2, list)) return 0;
+  if (g_panelSettings.printerSupport == 0) return 0;
+  const platform::PrintResult printed = platform::PrintLines(ItemsOf(list));
+  if (!printed.printed && !printed.error.empty()) {
+    ReportError(Mnemonic(call), "Printing failed: " + printed.error);
+  }
+  return 0;
+}
+
 int ExecLI(const CommandCall& call) {
   GetArguments(call.text, 5);
   CheckNumbers(call, {1, 2, 3, 4, 5});
@@ -465,9 +482,10 @@ int ExecLF(const CommandCall& call) {
 }
 
 constexpr CommandEntry kRows[] = {
-    {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE}, {"LF", ExecLF},
-    {"LG", ExecLG}, {"LI", ExecLI}, {"LL", ExecLL}, {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ},
-    {"LS", ExecLS}, {"LT", ExecLT}, {"LU", ExecLU}, {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
+    {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE},
+    {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL},
+    {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ}, {"LS", ExecLS}, {"LT", ExecLT},
+    {"LU", ExecLU}, {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
 };
 
 }  // namespace

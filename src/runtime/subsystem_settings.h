@@ -27,6 +27,8 @@ struct PanelSettings {
   // AllowSystemMenuExit: 1 lets a panel's cancel command (Escape, the system menu's
   // Close) end the program.
   int allowSystemMenuExit = 0;
+  // PrinterSupport: 0 switches printing (LH) off.
+  int printerSupport = 0;
 };
 
 extern NetworkSettings g_networkSettings;

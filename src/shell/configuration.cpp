@@ -141,7 +141,7 @@ void ReadConfigurationGroup2() {
   if (ini.Switch("OutputDebug")) c.debugFlags |= kDebugOutputDebug;
   if (ini.Switch("EnableOutputDBWIN")) c.debugFlags |= kDebugToSystemDebugger;
 
-  ini.Int("System", "PrinterSupport", 9, c.printerSupport, "1", 0);
+  ini.Int("System", "PrinterSupport", 9, g_panelSettings.printerSupport, "1", 0);
   c.videoCaptureApplication = ini.Text("System", "VideoCaptureApplication", "NONE", 128);
   if (c.videoCaptureApplication == "NONE") {
     ini.Write("System", "VideoCaptureApplication", "overlay.exe");

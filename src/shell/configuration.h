@@ -35,7 +35,6 @@ struct Configuration {
   int umdVirtualisation = 0;
   int cycleAmazon = 0;
   unsigned debugFlags = 0;
-  int printerSupport = 0;
   std::string videoCaptureApplication;
   int timeStampStartup = 0;
   int timeStampProfiling = 0;

@@ -173,7 +173,7 @@ void Initialise() {
       DebugOut(Format("<%s> : Using synchronous message mode....\n", g_instanceName.c_str()));
     }
   }
-  TheHost().SystemDebuggerOut(Format(g_config.printerSupport != 0
+  TheHost().SystemDebuggerOut(Format(g_panelSettings.printerSupport != 0
                                          ? "<%s> : Printer Support - ENABLED\n"
                                          : "<%s> : Printer Support - DISABLED\n",
                                      g_instanceName.c_str()));

@@ -25,8 +25,10 @@
 #include "runtime/bound_resources.h"
 #include "runtime/module.h"
 #include "runtime/process_state.h"
+#include "runtime/subsystem_settings.h"
 #include "shell/main_window.h"
 #include "shell/runtime_modules.h"
+#include "support/program_output.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -547,6 +549,24 @@ TEST_F(ListCommandsTest, LsWritesEveryItemOrReportsAndLeavesTheFile) {
   EXPECT_TRUE(Said("File does not exist: 'c:\\nodir\\out.txt' "));
   RunText("LS 'c;/kept.txt' 1 2999");
   EXPECT_EQ(ReadFile("kept.txt"), "kept\n") << "a missing control writes nothing";
+}
+
+TEST_F(ListCommandsTest, LhPrintsEveryItemAsALineWhenPrintingIsOn) {
+  if (!testing::HasProgram("pdftotext")) GTEST_SKIP() << "poppler-utils missing";
+  const std::string pdf = (fs::path(dir_) / "list.pdf").string();
+  setenv("VELCRUM_PRINT_TO", pdf.c_str(), 1);
+  RunText("LP 'alpha item' 1 2001:LP 'beta item' 1 2001");
+
+  RunText("LH 1 2001");
+  EXPECT_FALSE(fs::exists(pdf)) << "printing is off";
+
+  g_panelSettings.printerSupport = 1;
+  RunText("LH 1 2001");
+  const std::string text = testing::ProgramOutput("pdftotext -layout " + pdf + " -");
+  unsetenv("VELCRUM_PRINT_TO");
+  const size_t first = text.find("alpha item");
+  ASSERT_NE(first, std::string::npos) << text;
+  EXPECT_NE(text.find("beta item", first), std::string::npos) << text;
 }
 
 }  // namespace

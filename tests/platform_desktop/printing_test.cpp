@@ -12,24 +12,15 @@
 #include <vector>
 
 #include "desktop_fixture.h"
+#include "support/program_output.h"
 
 namespace velcrum::platform::testing {
 namespace {
 
-bool HasProgram(const std::string& name) {
-  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
+using velcrum::testing::HasProgram;
 
-// What a command writes to standard output.
 std::string Output(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return text;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-  pclose(pipe);
-  return text;
+  return velcrum::testing::ProgramOutput(command);
 }
 
 bool Exists(const std::string& path) {

@@ -113,7 +113,7 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
 
   const Configuration& c = g_config;
   EXPECT_EQ(c.fastClose, -1);
-  EXPECT_EQ(c.printerSupport, 0);  // written as 1, off for this run
+  EXPECT_EQ(g_panelSettings.printerSupport, 0);  // written as 1, off for this run
   EXPECT_EQ(c.videoCaptureApplication, "NONE");
   EXPECT_EQ(c.newStartUp, 1);
   EXPECT_EQ(c.maxExecWindows, 24);
@@ -129,7 +129,7 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
   ReadConfigurationGroup1();
   ReadConfigurationGroup2();
   EXPECT_EQ(ReadFile(VelcrumIni()), before);
-  EXPECT_EQ(g_config.printerSupport, 1);
+  EXPECT_EQ(g_panelSettings.printerSupport, 1);
 }
 
 TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
