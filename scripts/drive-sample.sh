@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The operator's hand in the headless main job: finds the sample panel on the desktop,
 # lists its controls, presses a source button, drags the fader, locks and unlocks the
-# sources, opens the second panel and closes it with Enter, takes pictures of both panels and closes the program. Every step
+# sources, filters the destinations by typing, chooses one, prints the list, opens the
+# second panel and closes it with Enter, takes pictures of both panels and closes the program. Every step
 # is echoed with what the desktop tool printed.
 # Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR
 set -euo pipefail
@@ -36,10 +37,19 @@ step click "$sources" 1002
 step drag "$sources" 1101 60
 sleep 1.2  # the clock's timer ticks at least once
 step controls "$sources"
-step shot "$sources" "$sample/sources.png"
 step click "$sources" 1301
 step controls "$sources"
 step click "$sources" 1301
+step items "$sources" 1401
+step click "$sources" 3101
+step key "$sources" "tx"
+sleep 1  # timer 2 notices the new filter text
+step items "$sources" 1401
+step select "$sources" 1401 1
+step select "$sources" 1402 0
+step click "$sources" 1403
+step controls "$sources"
+step shot "$sources" "$sample/sources.png"
 step click "$sources" 1201
 more="$(window "Velcrum sample - more")"
 step controls "$more"

@@ -18,9 +18,12 @@ unset CC_ROOT CC_SYSTEM VELCRUM_DRIVE_C
 
 # The support libraries go where the panel's system directory (c:\windows) maps to.
 cmake --install "$root/build" --prefix "$sample/install" >/dev/null
-# The panel's settings: its debug output on standard error, a log file, trace points.
-printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\n' \
+# The panel's settings: its debug output on standard error, a log file, trace points,
+# printing on.
+printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\nPrinterSupport=1\r\n' \
   >"$sample/root/drive_c/windows/VELCRUM.INI"
+# The destinations the panel's list loads (c:\destinations.txt).
+cp "$root/examples/panel/destinations.txt" "$sample/root/drive_c/"
 # A panel is the runtime under the panel's name, with its script beside it.
 ln -s "$root/build/apps/velcrum/velcrum" "$sample/SAMPLE.EXE"
 cp "$root/examples/panel/SAMPLE.AST" "$root/examples/panel/SAMPLE.rc" "$root/examples/panel/sample.h" \
@@ -39,8 +42,8 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The sample panel is on the display: right-click it and choose Exit to end."
   "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2) || status=$?
 else
-  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok timeout 60 "$sample/SAMPLE.EXE" headless \
-    2>"$sample/velcrum.err" &
+  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_PRINT_TO="$sample/destinations.pdf" \
+    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" &
   panel=$!
   bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \
     >"$sample/hand.txt" 2>&1 || status=$?

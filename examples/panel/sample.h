@@ -16,6 +16,12 @@
 #define IDC_MORE           1201
 #define IDC_CLOSE_MORE     1202
 #define IDC_LOCK           1301
+#define IDC_DESTINATIONS   1401
+#define IDC_MODE           1402
+#define IDC_PRINT          1403
+#define IDC_MATCHES        2005
+#define IDC_DESTINATION    2006
+#define IDC_FILTER         3101
 #define IDC_ON_AIR         2001
 #define IDC_FADER_MOVES    2002
 #define IDC_CLOCK          2003
