@@ -5,6 +5,7 @@
 // the file-name parameter that quotes the command.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace velcrum {
@@ -17,5 +18,11 @@ void ReportFileNotOpened(std::string_view command, int n, std::string_view comma
 // value): the file opened, but writing, flushing or closing it failed.
 void ReportFileNotWritten(std::string_view command, int n, std::string_view commandText,
                           std::string_view fileName, int error);
+
+// Replaces the file a Windows path names with the contents, whole, so that a failed write
+// leaves the old file as it was, and reports a failure as above (parameter n names the
+// file). Whether the file was written.
+bool ReplaceWindowsFileReported(std::string_view command, int n, std::string_view commandText,
+                                const std::string& fileName, std::string_view contents);
 
 }  // namespace velcrum

@@ -2,7 +2,6 @@
 #include "interpreter/memory_commands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +18,6 @@
 #include "interpreter/handler_support.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
-#include "platform/atomic_file.h"
 #include "platform/paths.h"
 
 namespace velcrum {
@@ -140,16 +138,8 @@ void ReadNamedMemoryFile(const CommandCall& call, const std::string& name, int32
 // MW: replaces the file whole, so that a failed write leaves the old one as it was.
 void WriteNamedMemoryFile(const CommandCall& call, const std::string& name, int32_t first,
                           int32_t last) {
-  switch (ReplaceWindowsFile(name, MemoryFileContents(first, last, Mnemonic(call)))) {
-    case FileWrite::kWritten:
-      break;
-    case FileWrite::kNotOpened:
-      ReportFileNotOpened(Mnemonic(call), 1, call.text, name);
-      break;
-    case FileWrite::kNotWritten:
-      ReportFileNotWritten(Mnemonic(call), 1, call.text, name, errno);
-      break;
-  }
+  ReplaceWindowsFileReported(Mnemonic(call), 1, call.text, name,
+                             MemoryFileContents(first, last, Mnemonic(call)));
 }
 
 enum class FileDirection { kRead, kWrite };

@@ -5,7 +5,6 @@
 #include "panels/list_commands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -24,7 +23,6 @@
 #include "panels/list_filter.h"
 #include "panels/panel_table.h"
 #include "platform/ascii_case.h"
-#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/printing.h"
 #include "runtime/subsystem_settings.h"
@@ -401,17 +399,7 @@ int ExecLS(const CommandCall& call) {
     contents += item;
     contents += '\n';
   }
-  // The file is replaced whole, so a failed write leaves the old one as it was.
-  switch (ReplaceWindowsFile(name, contents)) {
-    case FileWrite::kWritten:
-      break;
-    case FileWrite::kNotOpened:
-      ReportFileNotOpened(Mnemonic(call), 1, call.text, name);
-      break;
-    case FileWrite::kNotWritten:
-      ReportFileNotWritten(Mnemonic(call), 1, call.text, name, errno);
-      break;
-  }
+  ReplaceWindowsFileReported(Mnemonic(call), 1, call.text, name, contents);
   return 0;
 }
 
