@@ -9,7 +9,6 @@
 // baseline of the same run. The run ends with the ratios and the resident memory of a
 // panel that stays open with 300 controls.
 #include <benchmark/benchmark.h>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,22 +31,11 @@ namespace fs = std::filesystem;
 
 fs::path g_work;  // the run's desktop, drive C and panels
 
-// Starts the program and waits until it has registered `windows` windows. The time taken,
-// or a negative number when that did not happen.
-double StartUntilWindows(const std::string& program, int windows, pid_t& child) {
-  const int watch = inotify_init1(IN_CLOEXEC);
-  inotify_add_watch(watch, (g_work / "desktop").c_str(), IN_CREATE);
-  const auto start = std::chrono::steady_clock::now();
-  child = fork();
-  if (child == 0) {
-    std::freopen((g_work / (fs::path(program).stem().string() + ".err")).c_str(), "w", stderr);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  const bool registered = AwaitWindowEntries(watch, windows);
-  const auto end = std::chrono::steady_clock::now();
-  close(watch);
-  return registered ? std::chrono::duration<double>(end - start).count() : -1;
+// The program started until it has registered `windows` windows, its standard error in
+// the work directory.
+double StartUntilRegistered(const std::string& program, int windows, pid_t& child) {
+  const std::string errors = (g_work / (fs::path(program).stem().string() + ".err")).string();
+  return StartUntilWindows(program, (g_work / "desktop").string(), errors, windows, child);
 }
 
 // Starts the program and waits for its end. The time taken, or a negative number when it
@@ -97,7 +85,7 @@ void BM_Panel1StartToPanel(benchmark::State& state) {
 void BM_NxiStartToWindow(benchmark::State& state) {
   for (auto _ : state) {
     pid_t child = 0;
-    const double seconds = StartUntilWindows(NXI_PATH, 1, child);
+    const double seconds = StartUntilRegistered(NXI_PATH, 1, child);
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     if (seconds < 0) {
@@ -182,7 +170,7 @@ double ResidentMiB(pid_t pid) {
 // The resident memory of a panel with 300 controls once it is shown and has settled.
 double Panel300ResidentMiB() {
   pid_t child = 0;
-  if (StartUntilWindows((g_work / "RSS300.EXE").string(), 2, child) < 0) return -1;
+  if (StartUntilRegistered((g_work / "RSS300.EXE").string(), 2, child) < 0) return -1;
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const double mib = ResidentMiB(child);
   kill(child, SIGTERM);

@@ -7,11 +7,9 @@
 // The ratio says what the runtime's own start-up adds. Each panel run also reports, from
 // its trace points, the milliseconds from its entry to the start of line 30000.
 #include <benchmark/benchmark.h>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -32,23 +30,8 @@ namespace fs = std::filesystem;
 
 fs::path g_work;  // the run's desktop, drive C and panel
 
-// Starts the program with standard error into `errorFile`; waits until a window entry
-// ("w" and four hexadecimal digits) appears in the desktop directory. The time taken,
-// or a negative number when the process ended without a window.
 double StartUntilWindow(const std::string& program, const std::string& errorFile, pid_t& child) {
-  const int watch = inotify_init1(IN_CLOEXEC);
-  inotify_add_watch(watch, (g_work / "desktop").c_str(), IN_CREATE);
-  const auto start = std::chrono::steady_clock::now();
-  child = fork();
-  if (child == 0) {
-    std::freopen(errorFile.c_str(), "w", stderr);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  const bool registered = AwaitWindowEntry(watch);
-  const auto end = std::chrono::steady_clock::now();
-  close(watch);
-  return registered ? std::chrono::duration<double>(end - start).count() : -1;
+  return StartUntilWindows(program, (g_work / "desktop").string(), errorFile, 1, child);
 }
 
 // "Velcrum: 13d1 - running STARTUP, time since start: N" in the panel's output.

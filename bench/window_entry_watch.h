@@ -1,12 +1,16 @@
 // Waiting for a window to be registered on a desktop: its entry file ("w" and four
-// hexadecimal digits) appears in the desktop directory.
+// hexadecimal digits) appears in the desktop directory; and starting a program to time
+// how long that takes.
 #pragma once
 
 #include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 // `watch` is an inotify descriptor watching the desktop directory for IN_CREATE. False
 // when `count` window entries have not appeared within ten seconds (the process failed to
@@ -30,4 +34,24 @@ inline bool AwaitWindowEntries(int watch, int count) {
 
 inline bool AwaitWindowEntry(int watch) {
   return AwaitWindowEntries(watch, 1);
+}
+
+// Starts the program with standard error into `errorFile` and waits until `windows`
+// window entries have appeared in the desktop directory `desktop`. The seconds taken, or a
+// negative number when that did not happen.
+inline double StartUntilWindows(const std::string& program, const std::string& desktop,
+                                const std::string& errorFile, int windows, pid_t& child) {
+  const int watch = inotify_init1(IN_CLOEXEC);
+  inotify_add_watch(watch, desktop.c_str(), IN_CREATE);
+  const auto start = std::chrono::steady_clock::now();
+  child = fork();
+  if (child == 0) {
+    std::freopen(errorFile.c_str(), "w", stderr);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const bool registered = AwaitWindowEntries(watch, windows);
+  const auto end = std::chrono::steady_clock::now();
+  close(watch);
+  return registered ? std::chrono::duration<double>(end - start).count() : -1;
 }
