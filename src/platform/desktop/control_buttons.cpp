@@ -64,16 +64,16 @@ Qt::CheckState FromWin32(int state, bool threeState) {
 
 class PushButtonControl final : public DialogControl {
  public:
-  PushButtonControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto button = std::make_unique<QPushButton>(ToQString(text_), spec.parent);
-    defaultButton_ = (spec.controlTemplate.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  PushButtonControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto button = std::make_unique<QPushButton>(ToQString(text_), blueprint.parent);
+    defaultButton_ = (blueprint.controlTemplate.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     button->setDefault(defaultButton_);
     button->setAutoDefault(false);
     QObject::connect(button.get(), &QPushButton::clicked, &context_,
                      [this] { Command(BN_CLICKED); });
     button_ = button.get();
-    Adopt(std::move(button), spec.rect);
+    Adopt(std::move(button), blueprint.rect);
   }
   ControlKind Kind() const override {
     return defaultButton_ ? ControlKind::kDefaultPushButton : ControlKind::kPushButton;
@@ -91,9 +91,9 @@ class PushButtonControl final : public DialogControl {
 // Check boxes and radio buttons, also push-like ones.
 class CheckControl final : public DialogControl {
  public:
-  CheckControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
+  CheckControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
     const uint32_t type = style & BS_TYPEMASK;
     radio_ = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
     autoRadio_ = type == BS_AUTORADIOBUTTON;
@@ -101,18 +101,18 @@ class CheckControl final : public DialogControl {
     const QString text = ToQString(text_);
     std::unique_ptr<QAbstractButton> widget;
     if (style & BS_PUSHLIKE) {
-      auto button = std::make_unique<Win32Button<QPushButton>>(text, spec.parent);
+      auto button = std::make_unique<Win32Button<QPushButton>>(text, blueprint.parent);
       button->setCheckable(true);
       button->setAutoDefault(false);
       SetClickState(*button, type);
       widget = std::move(button);
     } else if (radio_) {
-      auto button = std::make_unique<Win32Button<QRadioButton>>(text, spec.parent);
+      auto button = std::make_unique<Win32Button<QRadioButton>>(text, blueprint.parent);
       button->setAutoExclusive(false);
       SetClickState(*button, type);
       widget = std::move(button);
     } else {
-      auto box = std::make_unique<Win32Button<QCheckBox>>(text, spec.parent);
+      auto box = std::make_unique<Win32Button<QCheckBox>>(text, blueprint.parent);
       box->setTristate(threeState_);
       SetClickState(*box, type);
       widget = std::move(box);
@@ -120,7 +120,7 @@ class CheckControl final : public DialogControl {
     QObject::connect(widget.get(), &QAbstractButton::clicked, &context_,
                      [this] { Command(BN_CLICKED); });
     button_ = widget.get();
-    Adopt(std::move(widget), spec.rect);
+    Adopt(std::move(widget), blueprint.rect);
   }
 
   ControlKind Kind() const override {
@@ -181,14 +181,14 @@ class CheckControl final : public DialogControl {
 
 class GroupBoxControl final : public DialogControl {
  public:
-  GroupBoxControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto box = std::make_unique<QGroupBox>(ToQString(text_), spec.parent);
+  GroupBoxControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto box = std::make_unique<QGroupBox>(ToQString(text_), blueprint.parent);
     // A group box lets clicks through to what lies under it, as on Windows.
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     box->setFocusPolicy(Qt::NoFocus);
     box_ = box.get();
-    Adopt(std::move(box), spec.rect);
+    Adopt(std::move(box), blueprint.rect);
   }
   ControlKind Kind() const override { return ControlKind::kStatic; }
   void SetText(std::string_view text) override {
@@ -230,14 +230,14 @@ class OwnerDrawnButton final : public QAbstractButton {
 
 class OwnerDrawControl final : public DialogControl {
  public:
-  OwnerDrawControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
+  OwnerDrawControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
     auto button = std::make_unique<OwnerDrawnButton>(
-        spec.parent,
+        blueprint.parent,
         [this](QPainter& painter, uint32_t state) { OwnerDraw(painter, ODT_BUTTON, state); });
     QObject::connect(button.get(), &QAbstractButton::clicked, &context_,
                      [this] { Command(BN_CLICKED); });
-    Adopt(std::move(button), spec.rect);
+    Adopt(std::move(button), blueprint.rect);
   }
   ControlKind Kind() const override { return ControlKind::kPushButton; }
   void SetText(std::string_view text) override {
@@ -274,15 +274,15 @@ class LatchButton final : public QPushButton {
 
 class LatchButtonControl final : public DialogControl {
  public:
-  LatchButtonControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto button = std::make_unique<LatchButton>(ToQString(text_), spec.parent);
+  LatchButtonControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto button = std::make_unique<LatchButton>(ToQString(text_), blueprint.parent);
     button->setCheckable(true);
     button->setAutoDefault(false);
     QObject::connect(button.get(), &QPushButton::clicked, &context_,
                      [this] { Command(BN_CLICKED); });
     button_ = button.get();
-    Adopt(std::move(button), spec.rect);
+    Adopt(std::move(button), blueprint.rect);
   }
   ControlKind Kind() const override { return ControlKind::kButton; }
   void SetText(std::string_view text) override {
@@ -330,14 +330,14 @@ class TallyLamp final : public QWidget {
 
 class TallyLampControl final : public DialogControl {
  public:
-  TallyLampControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto lamp = std::make_unique<TallyLamp>(spec.parent);
+  TallyLampControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto lamp = std::make_unique<TallyLamp>(blueprint.parent);
     lamp->text = ToQString(text_);
     lamp->setFocusPolicy(Qt::NoFocus);
     lamp->clicked = [this] { Command(BN_CLICKED); };
     lamp_ = lamp.get();
-    Adopt(std::move(lamp), spec.rect);
+    Adopt(std::move(lamp), blueprint.rect);
   }
   ControlKind Kind() const override { return ControlKind::kStatic; }
   void SetText(std::string_view text) override {
@@ -358,23 +358,25 @@ class TallyLampControl final : public DialogControl {
 
 }  // namespace
 
-std::unique_ptr<DialogControl> MakeButton(ControlHost& host, const ControlSpec& spec) {
-  if (spec.behaviour == "LATCHBUTTON") return std::make_unique<LatchButtonControl>(host, spec);
-  if (spec.behaviour == "TALLYLAMP") return std::make_unique<TallyLampControl>(host, spec);
-  switch (spec.controlTemplate.style & BS_TYPEMASK) {
+std::unique_ptr<DialogControl> MakeButton(ControlHost& host, const ControlBlueprint& blueprint) {
+  if (blueprint.behaviour == "LATCHBUTTON")
+    return std::make_unique<LatchButtonControl>(host, blueprint);
+  if (blueprint.behaviour == "TALLYLAMP")
+    return std::make_unique<TallyLampControl>(host, blueprint);
+  switch (blueprint.controlTemplate.style & BS_TYPEMASK) {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_RADIOBUTTON:
     case BS_3STATE:
     case BS_AUTO3STATE:
     case BS_AUTORADIOBUTTON:
-      return std::make_unique<CheckControl>(host, spec);
+      return std::make_unique<CheckControl>(host, blueprint);
     case BS_GROUPBOX:
-      return std::make_unique<GroupBoxControl>(host, spec);
+      return std::make_unique<GroupBoxControl>(host, blueprint);
     case BS_OWNERDRAW:
-      return std::make_unique<OwnerDrawControl>(host, spec);
+      return std::make_unique<OwnerDrawControl>(host, blueprint);
     default:  // push, default push, and the obsolete user and push-box styles
-      return std::make_unique<PushButtonControl>(host, spec);
+      return std::make_unique<PushButtonControl>(host, blueprint);
   }
 }
 

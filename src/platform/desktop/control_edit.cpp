@@ -23,14 +23,14 @@ constexpr uint32_t ES_NUMBER = 0x2000;
 
 class EditControl final : public DialogControl {
  public:
-  EditControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
+  EditControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
     multiLine_ = style & ES_MULTILINE;
     wantsReturn_ = multiLine_ && (style & ES_WANTRETURN);
     std::unique_ptr<QWidget> widget;
     if (multiLine_) {
-      auto edit = std::make_unique<QPlainTextEdit>(spec.parent);
+      auto edit = std::make_unique<QPlainTextEdit>(blueprint.parent);
       notified_ = Shown(text_);
       edit->setPlainText(notified_);
       edit->setReadOnly(style & ES_READONLY);
@@ -52,7 +52,7 @@ class EditControl final : public DialogControl {
       multi_ = edit.get();
       widget = std::move(edit);
     } else {
-      auto edit = std::make_unique<QLineEdit>(Shown(text_), spec.parent);
+      auto edit = std::make_unique<QLineEdit>(Shown(text_), blueprint.parent);
       edit->setFrame(style & WS_BORDER);
       edit->setReadOnly(style & ES_READONLY);
       if (style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
@@ -77,7 +77,7 @@ class EditControl final : public DialogControl {
       line_ = line;
       widget = std::move(edit);
     }
-    Adopt(std::move(widget), spec.rect);
+    Adopt(std::move(widget), blueprint.rect);
   }
 
   ControlKind Kind() const override {
@@ -130,8 +130,8 @@ class EditControl final : public DialogControl {
 
 }  // namespace
 
-std::unique_ptr<DialogControl> MakeEdit(ControlHost& host, const ControlSpec& spec) {
-  return std::make_unique<EditControl>(host, spec);
+std::unique_ptr<DialogControl> MakeEdit(ControlHost& host, const ControlBlueprint& blueprint) {
+  return std::make_unique<EditControl>(host, blueprint);
 }
 
 }  // namespace velcrum::platform

@@ -72,13 +72,13 @@ class Win32ListWidget final : public QListWidget {
 // LISTBOX and SysListView32.
 class ListWidgetControl final : public DialogControl, public ItemList {
  public:
-  ListWidgetControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
-    listView_ = spec.behaviour == "SysListView32";
-    auto list = std::make_unique<Win32ListWidget>(spec.parent);
+  ListWidgetControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
+    listView_ = blueprint.behaviour == "SysListView32";
+    auto list = std::make_unique<Win32ListWidget>(blueprint.parent);
     list_ = list.get();
-    QRect rect = spec.rect;
+    QRect rect = blueprint.rect;
     if (listView_) {
       sorted_ = style & LVS_SORTASCENDING;
       multiple_ = !(style & LVS_SINGLESEL);
@@ -93,7 +93,7 @@ class ListWidgetControl final : public DialogControl, public ItemList {
                              : (style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                              : (style & LBS_MULTIPLESEL) ? QAbstractItemView::MultiSelection
                                                          : QAbstractItemView::SingleSelection);
-      delegate_ = new FixedHeightDelegate(spec.itemHeight, list.get());
+      delegate_ = new FixedHeightDelegate(blueprint.itemHeight, list.get());
       list->setItemDelegate(delegate_);
       list->setUniformItemSizes(true);
       if (!(style & WS_BORDER)) list->setFrameShape(QFrame::NoFrame);
@@ -106,11 +106,11 @@ class ListWidgetControl final : public DialogControl, public ItemList {
         list->setWrapping(true);
         list->setResizeMode(QListView::Adjust);
       }
-      if (!(style & LBS_NOINTEGRALHEIGHT) && spec.itemHeight > 0) {
+      if (!(style & LBS_NOINTEGRALHEIGHT) && blueprint.itemHeight > 0) {
         // Windows shrinks a list box to a whole number of items.
         const int frame = 2 * list->frameWidth();
-        const int items = std::max(0, rect.height() - frame) / spec.itemHeight;
-        rect.setHeight(frame + items * spec.itemHeight);
+        const int items = std::max(0, rect.height() - frame) / blueprint.itemHeight;
+        rect.setHeight(frame + items * blueprint.itemHeight);
       }
     }
     if (!(style & WS_HSCROLL)) list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -205,20 +205,21 @@ class ListWidgetControl final : public DialogControl, public ItemList {
 
 class ComboBoxControl final : public DialogControl, public ItemList {
  public:
-  ComboBoxControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
+  ComboBoxControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
     sorted_ = style & CBS_SORT;
     editable_ = (style & CBS_TYPEMASK) != CBS_DROPDOWNLIST;
-    auto combo = std::make_unique<QComboBox>(spec.parent);
+    auto combo = std::make_unique<QComboBox>(blueprint.parent);
     combo->setEditable(editable_);
     combo->setInsertPolicy(QComboBox::NoInsert);
     if (editable_) combo->setEditText(ToQString(text_));
     // The template's height includes the dropped list; the field is one item high with
     // the borders Windows gives it.
-    QRect rect = spec.rect;
-    const int field = spec.itemHeight + 8;
-    combo->setMaxVisibleItems(std::max(1, (rect.height() - field) / std::max(1, spec.itemHeight)));
+    QRect rect = blueprint.rect;
+    const int field = blueprint.itemHeight + 8;
+    combo->setMaxVisibleItems(
+        std::max(1, (rect.height() - field) / std::max(1, blueprint.itemHeight)));
     rect.setHeight(std::min(rect.height(), field));
     QObject::connect(combo.get(), &QComboBox::currentIndexChanged, &context_, [this] {
       if (!programmatic_) Command(CBN_SELCHANGE);
@@ -278,9 +279,9 @@ class ComboBoxControl final : public DialogControl, public ItemList {
 
 class TreeViewControl final : public DialogControl, public ItemList {
  public:
-  TreeViewControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto tree = std::make_unique<QTreeWidget>(spec.parent);
+  TreeViewControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto tree = std::make_unique<QTreeWidget>(blueprint.parent);
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
     tree->setRootIsDecorated(false);
@@ -290,7 +291,7 @@ class TreeViewControl final : public DialogControl, public ItemList {
     QObject::connect(tree.get(), &QTreeWidget::itemDoubleClicked, &context_,
                      [this] { NotifyCode(NM_DBLCLK); });
     tree_ = tree.get();
-    Adopt(std::move(tree), spec.rect);
+    Adopt(std::move(tree), blueprint.rect);
   }
   ItemList* Items() override { return this; }
 
@@ -324,15 +325,15 @@ class TreeViewControl final : public DialogControl, public ItemList {
 
 class TabControl final : public DialogControl, public ItemList {
  public:
-  TabControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto tabs = std::make_unique<QTabBar>(spec.parent);
+  TabControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto tabs = std::make_unique<QTabBar>(blueprint.parent);
     tabs->setExpanding(false);
     QObject::connect(tabs.get(), &QTabBar::currentChanged, &context_, [this] {
       if (!programmatic_) NotifyCode(TCN_SELCHANGE);
     });
     tabs_ = tabs.get();
-    Adopt(std::move(tabs), spec.rect);
+    Adopt(std::move(tabs), blueprint.rect);
   }
   ItemList* Items() override { return this; }
 
@@ -355,11 +356,13 @@ class TabControl final : public DialogControl, public ItemList {
 
 }  // namespace
 
-std::unique_ptr<DialogControl> MakeList(ControlHost& host, const ControlSpec& spec) {
-  if (spec.behaviour == "COMBOBOX") return std::make_unique<ComboBoxControl>(host, spec);
-  if (spec.behaviour == "SysTreeView32") return std::make_unique<TreeViewControl>(host, spec);
-  if (spec.behaviour == "SysTabControl32") return std::make_unique<TabControl>(host, spec);
-  return std::make_unique<ListWidgetControl>(host, spec);
+std::unique_ptr<DialogControl> MakeList(ControlHost& host, const ControlBlueprint& blueprint) {
+  if (blueprint.behaviour == "COMBOBOX") return std::make_unique<ComboBoxControl>(host, blueprint);
+  if (blueprint.behaviour == "SysTreeView32")
+    return std::make_unique<TreeViewControl>(host, blueprint);
+  if (blueprint.behaviour == "SysTabControl32")
+    return std::make_unique<TabControl>(host, blueprint);
+  return std::make_unique<ListWidgetControl>(host, blueprint);
 }
 
 }  // namespace velcrum::platform

@@ -59,20 +59,21 @@ bool RequestOf(int action, uint16_t& request) {
 // Scroll bars and trackbars: one Qt slider, and whether it keeps the program's position.
 class SliderControl final : public DialogControl {
  public:
-  SliderControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
+  SliderControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
     std::unique_ptr<QAbstractSlider> slider;
-    if (spec.behaviour == "SCROLLBAR") {
+    if (blueprint.behaviour == "SCROLLBAR") {
       vertical_ = style & SBS_VERT;
       programOwnsThumb_ = true;
-      slider = std::make_unique<QScrollBar>(vertical_ ? Qt::Vertical : Qt::Horizontal, spec.parent);
+      slider =
+          std::make_unique<QScrollBar>(vertical_ ? Qt::Vertical : Qt::Horizontal, blueprint.parent);
       slider->setRange(0, 0);  // a scroll bar control's range is empty until it is set
       slider->setTracking(false);
     } else {
       vertical_ = style & TBS_VERT;
       auto trackbar =
-          std::make_unique<QSlider>(vertical_ ? Qt::Vertical : Qt::Horizontal, spec.parent);
+          std::make_unique<QSlider>(vertical_ ? Qt::Vertical : Qt::Horizontal, blueprint.parent);
       trackbar->setRange(0, 100);
       trackbar->setTickPosition(QSlider::TicksBelow);
       // Windows puts a vertical trackbar's minimum at the top.
@@ -108,7 +109,7 @@ class SliderControl final : public DialogControl {
         }
       });
     }
-    Adopt(std::move(slider), spec.rect);
+    Adopt(std::move(slider), blueprint.rect);
   }
 
   void SetRange(int minimum, int maximum) override {
@@ -137,12 +138,12 @@ class SliderControl final : public DialogControl {
 // msctls_updown32: two arrow buttons stepping a position.
 class UpDownControl final : public DialogControl {
  public:
-  UpDownControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
+  UpDownControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
     horizontal_ = style & UDS_HORZ;
     wrap_ = style & UDS_WRAP;
-    auto widget = std::make_unique<QWidget>(spec.parent);
+    auto widget = std::make_unique<QWidget>(blueprint.parent);
     QBoxLayout* layout = horizontal_ ? static_cast<QBoxLayout*>(new QHBoxLayout(widget.get()))
                                      : static_cast<QBoxLayout*>(new QVBoxLayout(widget.get()));
     layout->setContentsMargins(0, 0, 0, 0);
@@ -166,7 +167,7 @@ class UpDownControl final : public DialogControl {
     }
     QObject::connect(less, &QToolButton::clicked, &context_, [this] { Step(-1); });
     QObject::connect(more, &QToolButton::clicked, &context_, [this] { Step(+1); });
-    Adopt(std::move(widget), spec.rect);
+    Adopt(std::move(widget), blueprint.rect);
   }
 
   void SetRange(int minimum, int maximum) override {
@@ -201,17 +202,17 @@ class UpDownControl final : public DialogControl {
 
 class ProgressControl final : public DialogControl {
  public:
-  ProgressControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    auto bar = std::make_unique<QProgressBar>(spec.parent);
-    bar->setOrientation((spec.controlTemplate.style & PBS_VERTICAL) ? Qt::Vertical
-                                                                    : Qt::Horizontal);
+  ProgressControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    auto bar = std::make_unique<QProgressBar>(blueprint.parent);
+    bar->setOrientation((blueprint.controlTemplate.style & PBS_VERTICAL) ? Qt::Vertical
+                                                                         : Qt::Horizontal);
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
     bar->setFocusPolicy(Qt::NoFocus);
     bar_ = bar.get();
-    Adopt(std::move(bar), spec.rect);
+    Adopt(std::move(bar), blueprint.rect);
   }
   ControlKind Kind() const override { return ControlKind::kStatic; }
   void SetRange(int minimum, int maximum) override {
@@ -228,10 +229,12 @@ class ProgressControl final : public DialogControl {
 
 }  // namespace
 
-std::unique_ptr<DialogControl> MakeRange(ControlHost& host, const ControlSpec& spec) {
-  if (spec.behaviour == "msctls_updown32") return std::make_unique<UpDownControl>(host, spec);
-  if (spec.behaviour == "msctls_progress32") return std::make_unique<ProgressControl>(host, spec);
-  return std::make_unique<SliderControl>(host, spec);
+std::unique_ptr<DialogControl> MakeRange(ControlHost& host, const ControlBlueprint& blueprint) {
+  if (blueprint.behaviour == "msctls_updown32")
+    return std::make_unique<UpDownControl>(host, blueprint);
+  if (blueprint.behaviour == "msctls_progress32")
+    return std::make_unique<ProgressControl>(host, blueprint);
+  return std::make_unique<SliderControl>(host, blueprint);
 }
 
 }  // namespace velcrum::platform

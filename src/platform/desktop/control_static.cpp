@@ -152,10 +152,10 @@ class StaticWidget final : public QWidget {
 
 class StaticControl final : public DialogControl {
  public:
-  StaticControl(ControlHost& host, const ControlSpec& spec)
-      : DialogControl(host, spec.controlTemplate, spec.behaviour) {
-    const uint32_t style = spec.controlTemplate.style;
-    auto widget = std::make_unique<StaticWidget>(spec.parent, style);
+  StaticControl(ControlHost& host, const ControlBlueprint& blueprint)
+      : DialogControl(host, blueprint.controlTemplate, blueprint.behaviour) {
+    const uint32_t style = blueprint.controlTemplate.style;
+    auto widget = std::make_unique<StaticWidget>(blueprint.parent, style);
     widget->setFocusPolicy(Qt::NoFocus);
     if (style & SS_NOTIFY) {
       widget->clicked = [this] { Command(STN_CLICKED); };
@@ -167,7 +167,7 @@ class StaticControl final : public DialogControl {
       widget->ownerDraw = [this](QPainter& painter) { OwnerDraw(painter, ODT_STATIC, 0); };
     }
     widget_ = widget.get();
-    QRect rect = spec.rect;
+    QRect rect = blueprint.rect;
     if (type == SS_ICON || type == SS_BITMAP) {
       // The caption names the picture; the control takes the picture's size unless it
       // centres it.
@@ -196,8 +196,8 @@ class StaticControl final : public DialogControl {
 
 }  // namespace
 
-std::unique_ptr<DialogControl> MakeStatic(ControlHost& host, const ControlSpec& spec) {
-  return std::make_unique<StaticControl>(host, spec);
+std::unique_ptr<DialogControl> MakeStatic(ControlHost& host, const ControlBlueprint& blueprint) {
+  return std::make_unique<StaticControl>(host, blueprint);
 }
 
 }  // namespace velcrum::platform

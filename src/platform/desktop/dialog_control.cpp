@@ -340,18 +340,18 @@ void DialogControl::PaintOverlays(QPainter& painter) const {
   for (const Overlay& overlay : overlays_) painter.drawImage(overlay.at, overlay.image);
 }
 
-std::unique_ptr<DialogControl> MakeControl(ControlHost& host, const ControlSpec& spec) {
-  const std::string& behaviour = spec.behaviour;
+std::unique_ptr<DialogControl> MakeControl(ControlHost& host, const ControlBlueprint& blueprint) {
+  const std::string& behaviour = blueprint.behaviour;
   if (behaviour == "BUTTON" || behaviour == "LATCHBUTTON" || behaviour == "TALLYLAMP") {
-    return MakeButton(host, spec);
+    return MakeButton(host, blueprint);
   }
-  if (behaviour == "STATIC") return MakeStatic(host, spec);
-  if (behaviour == "EDIT") return MakeEdit(host, spec);
+  if (behaviour == "STATIC") return MakeStatic(host, blueprint);
+  if (behaviour == "EDIT") return MakeEdit(host, blueprint);
   if (behaviour == "LISTBOX" || behaviour == "COMBOBOX" || behaviour == "SysTabControl32" ||
       behaviour == "SysListView32" || behaviour == "SysTreeView32") {
-    return MakeList(host, spec);
+    return MakeList(host, blueprint);
   }
-  return MakeRange(host, spec);  // scroll bars, trackbars, up-down and progress controls
+  return MakeRange(host, blueprint);  // scroll bars, trackbars, up-down and progress controls
 }
 
 }  // namespace velcrum::platform

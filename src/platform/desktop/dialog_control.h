@@ -200,7 +200,7 @@ class DialogControl {
 };
 
 // What a control is made from.
-struct ControlSpec {
+struct ControlBlueprint {
   const ControlTemplate& controlTemplate;
   std::string behaviour;  // the standard class or broadcast control it behaves as
   QRect rect;             // pixels of the dialog's client area
@@ -210,11 +210,11 @@ struct ControlSpec {
 
 // The makers, one per family, each in its own file; MakeControl chooses among them by the
 // behaviour.
-std::unique_ptr<DialogControl> MakeButton(ControlHost& host, const ControlSpec& spec);
-std::unique_ptr<DialogControl> MakeStatic(ControlHost& host, const ControlSpec& spec);
-std::unique_ptr<DialogControl> MakeEdit(ControlHost& host, const ControlSpec& spec);
-std::unique_ptr<DialogControl> MakeList(ControlHost& host, const ControlSpec& spec);
-std::unique_ptr<DialogControl> MakeRange(ControlHost& host, const ControlSpec& spec);
-std::unique_ptr<DialogControl> MakeControl(ControlHost& host, const ControlSpec& spec);
+std::unique_ptr<DialogControl> MakeButton(ControlHost& host, const ControlBlueprint& blueprint);
+std::unique_ptr<DialogControl> MakeStatic(ControlHost& host, const ControlBlueprint& blueprint);
+std::unique_ptr<DialogControl> MakeEdit(ControlHost& host, const ControlBlueprint& blueprint);
+std::unique_ptr<DialogControl> MakeList(ControlHost& host, const ControlBlueprint& blueprint);
+std::unique_ptr<DialogControl> MakeRange(ControlHost& host, const ControlBlueprint& blueprint);
+std::unique_ptr<DialogControl> MakeControl(ControlHost& host, const ControlBlueprint& blueprint);
 
 }  // namespace velcrum::platform

@@ -336,9 +336,10 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
     const ControlTemplate& control = controls[i];
     const PixelRect pixels =
         DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, units);
-    const ControlSpec spec{control, behaviours[i],
-                           QRect(pixels.x, pixels.y, pixels.width, pixels.height), widget, units.y};
-    std::unique_ptr<DialogControl> made = MakeControl(*dialog, spec);
+    const ControlBlueprint blueprint{control, behaviours[i],
+                                     QRect(pixels.x, pixels.y, pixels.width, pixels.height), widget,
+                                     units.y};
+    std::unique_ptr<DialogControl> made = MakeControl(*dialog, blueprint);
     QWidget* controlWidget = made->Widget();
     // The first control is at the top of the z-order, as Windows stacks a template.
     controlWidget->lower();
