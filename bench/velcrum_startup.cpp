@@ -64,18 +64,7 @@ void BM_PanelStartToWindow(benchmark::State& state) {
 }
 
 void BM_NxiStartToWindow(benchmark::State& state) {
-  const std::string errors = (g_work / "nxi.err").string();
-  for (auto _ : state) {
-    pid_t child = 0;
-    const double seconds = StartUntilWindow(NXI_PATH, errors, child);
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
-    if (seconds < 0) {
-      state.SkipWithError("nxi did not start");
-      break;
-    }
-    state.SetIterationTime(seconds);
-  }
+  TimeNxiStarts(state, NXI_PATH, (g_work / "desktop").string(), (g_work / "nxi.err").string());
 }
 
 BENCHMARK(BM_NxiStartToWindow)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);

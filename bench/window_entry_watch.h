@@ -1,13 +1,16 @@
 // Waiting for a window to be registered on a desktop: its entry file ("w" and four
-// hexadecimal digits) appears in the desktop directory; and starting a program to time
-// how long that takes.
+// hexadecimal digits) appears in the desktop directory; starting a program to time how
+// long that takes; and nxi's start, the baseline the start-up benchmarks compare with.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -54,4 +57,21 @@ inline double StartUntilWindows(const std::string& program, const std::string& d
   const auto end = std::chrono::steady_clock::now();
   close(watch);
   return registered ? std::chrono::duration<double>(end - start).count() : -1;
+}
+
+// One benchmark iteration per start of nxi until its window is registered; nxi is ended
+// after each.
+inline void TimeNxiStarts(benchmark::State& state, const std::string& nxi,
+                          const std::string& desktop, const std::string& errorFile) {
+  for (auto _ : state) {
+    pid_t child = 0;
+    const double seconds = StartUntilWindows(nxi, desktop, errorFile, 1, child);
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+    if (seconds < 0) {
+      state.SkipWithError("nxi did not start");
+      break;
+    }
+    state.SetIterationTime(seconds);
+  }
 }
