@@ -43,6 +43,43 @@ inline constexpr uint32_t KAL_ROUTER_REVERTIVE = 2742;  // integer
 inline constexpr uint32_t KAL_GPI_REVERTIVE = 2759;     // integer
 inline constexpr uint32_t KAL_PARSER_COMMAND = 2776;    // text
 
+// Requests the runtime sends to NXI (framed; see the command groups for their contents).
+inline constexpr uint32_t KAL_WD_WE = 2036;             // numeric, wParam 0 or 1
+inline constexpr uint32_t KAL_WT = 2037;                // numeric
+inline constexpr uint32_t KAL_WF = 2038;                // numeric
+inline constexpr uint32_t KAL_DEVICE_INFO = 2041;       // text, reply: information text
+inline constexpr uint32_t KAL_DEVSTATUS_REQUEST = 2121; // text, reply copied back (ES)
+inline constexpr uint32_t KAL_ROUTER_CMD = 2124;        // text, wParam device (bit 15 flag)
+inline constexpr uint32_t KAL_GPI_CMD = 2134;           // text, wParam device (bit 15 flag)
+inline constexpr uint32_t KAL_INFO_CMD = 2144;          // text, wParam device (bit 15 flag)
+inline constexpr uint32_t KAL_DB_CMD = 2149;            // text, wParam 0
+inline constexpr uint32_t KAL_DB_UPDATE = 2159;         // text, wParam 0
+inline constexpr uint32_t KAL_GET_NAME = 2164;          // block device, database, index
+inline constexpr uint32_t KAL_NAME_TO_INDEX = 2165;     // text name, wParam device
+inline constexpr uint32_t KAL_NAME_TO_INDEX_DB = 2166;  // block device, database, 1, 0, name
+inline constexpr uint32_t KAL_DB_GET = 2169;            // text "DG d i", reply: the name
+inline constexpr uint32_t KAL_DB_INDEX = 2170;          // text "DI ...", reply value
+inline constexpr uint32_t KAL_DATABASE_QUERY = 2178;    // numeric 0, wParam notification
+inline constexpr uint32_t KAL_SEND_TEXT = 2191;         // text (SM)
+inline constexpr uint32_t KAL_DC_CMD = 2194;            // text
+inline constexpr uint32_t KAL_DD_CMD = 2195;            // numeric 0
+inline constexpr uint32_t KAL_DW_CMD = 2196;            // byte block
+inline constexpr uint32_t KAL_DR_CMD = 2197;            // text
+inline constexpr uint32_t KAL_REGISTER_REV = 2274;      // block device, first, last
+inline constexpr uint32_t KAL_UNREGISTER_DEV = 2275;    // numeric device (0: all)
+inline constexpr uint32_t KAL_UNREGISTER_RANGE = 2276;  // block device, first, last
+inline constexpr uint32_t KAL_QF = 49237;               // numeric, wParam 0
+
+// Between a panel and a driver it is connected to (direct connection).
+inline constexpr uint32_t KAL_DRIVER_WRITE = 2731;      // text, wParam slot index
+inline constexpr uint32_t KAL_IDGETTXRXMODE = 2732;     // plain; answer 1 or 2
+inline constexpr uint32_t KAL_DRIVER_XPOINT = 2745;     // numeric, wParam destination
+inline constexpr uint32_t KAL_DRIVER_IOLINE = 2763;     // numeric, wParam I/O line
+inline constexpr uint32_t KAL_DRIVER_CMD = 2777;        // text, wParam 0
+inline constexpr uint32_t KAL_DRIVER_READ = 2778;       // text, reply: the slot's text
+inline constexpr uint32_t KAL_DRIVER_CONNECT = 49164;   // broadcast plain, then framed
+inline constexpr uint32_t KAL_DRIVER_DISCONNECT = 49165; // plain, lParam device
+
 // The answer frame of every framed call (tunnel only).
 inline constexpr uint32_t KAL_REPLY = 2984;
 // Posted by start-up to the main window: run the start-up section from the message loop.
@@ -72,6 +109,9 @@ inline constexpr uint32_t kMsgRunCloseDown = 2176;
 // "Are you a copy of this program?", answered with kProbeAnswer by every copy.
 inline constexpr uint32_t kMsgProbe = 3174;
 inline constexpr uint32_t kProbeAnswer = 0xF1D3B597;
+// Drain the queues now: posted when an entry goes into an empty queue, so that queued
+// work runs as soon as the loop is idle rather than at the next drain timer.
+inline constexpr uint32_t kMsgDrainQueues = 3176;
 // A key event from the keyboard hook.
 inline constexpr uint32_t kMsgKeyEvent = 4025;
 

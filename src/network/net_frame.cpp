@@ -56,4 +56,16 @@ std::string_view FrameText(std::string_view bytes) {
   return end == std::string_view::npos ? window : window.substr(0, end);
 }
 
+void PutInt16Field(char* block, int field, uint16_t value) {
+  block[2 * field] = static_cast<char>(value & 0xFFu);
+  block[2 * field + 1] = static_cast<char>(value >> 8);
+}
+
+uint16_t Int16Field(std::string_view block, int field) {
+  const size_t at = 2 * static_cast<size_t>(field);
+  if (block.size() < at + 2) return 0;
+  return static_cast<uint16_t>(static_cast<uint8_t>(block[at]) |
+                               (static_cast<uint8_t>(block[at + 1]) << 8));
+}
+
 }  // namespace velcrum

@@ -47,6 +47,12 @@ std::string TextFrame(std::string_view text);
 // frame yields what it has.
 std::string_view FrameText(std::string_view bytes);
 
+// The 16-bit fields that requests lay out at the start of a 513-byte block (device,
+// database, index ...), in the byte order of the machines the protocol was made on: least
+// significant byte first. Field n occupies bytes 2n and 2n + 1.
+void PutInt16Field(char* block, int field, uint16_t value);
+uint16_t Int16Field(std::string_view block, int field);
+
 // Whether a frame of this many bytes is a numeric one; every other size is read as text.
 constexpr bool IsNumericFrame(size_t size) {
   return size == kNumericFrameBytes;

@@ -32,6 +32,8 @@ std::array<char, kTextFrameBytes> g_szReplyText{};
 bool g_bReplyReceived = false;
 // The drain's running mark: a drain called from a line the drain runs returns at once.
 bool g_bPumpRunning = false;
+// Whether a drain request is posted to the main window and not yet taken.
+bool g_bDrainRequested = false;
 
 // NETWORKMESSAGE, run for KAL_NETTXRXSTATUS (DATABASE, kDatabaseLine, is the executor's).
 constexpr int kNetworkMessageLine = 32400;
@@ -113,6 +115,16 @@ std::optional<platform::Result> SendFrame(Hwnd from, Hwnd to, uint32_t message, 
   return result;
 }
 
+// Copies the reply text into a caller's buffer when length is not 0: at most min(length,
+// 513) bytes, cut so that the copy is terminated within them, the rest zero.
+void CopyReplyText(char* buffer, size_t length) {
+  if (length == 0) return;
+  const size_t room = std::min(length, kTextFrameBytes);
+  const size_t kept = std::min(strnlen(g_szReplyText.data(), kMaxFrameText), room - 1);
+  std::memcpy(buffer, g_szReplyText.data(), kept);
+  std::memset(buffer + kept, 0, room - kept);
+}
+
 }  // namespace
 
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int32_t value) {
@@ -129,14 +141,29 @@ int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, cha
       TextFrame(text ? std::string_view(text, strnlen(text, kTextFrameBytes)) : std::string_view());
   const std::optional<platform::Result> result = SendFrame(from, to, message, wParam, frame);
   if (message == KAL_REPLY) return result.value_or(0);
-  if (text && length != 0) {
-    // Cut so that the copy is terminated within the bytes the caller allowed.
-    const size_t room = std::min(length, kTextFrameBytes);
-    const size_t kept = std::min(strnlen(g_szReplyText.data(), kMaxFrameText), room - 1);
-    std::memcpy(text, g_szReplyText.data(), kept);
-    std::memset(text + kept, 0, room - kept);
-  }
+  if (text) CopyReplyText(text, length);
   return g_lReplyValue;
+}
+
+int32_t VLNetSup_SendBlock(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* block,
+                           size_t length) {
+  const std::string frame(block, kTextFrameBytes);
+  const std::optional<platform::Result> result = SendFrame(from, to, message, wParam, frame);
+  if (message == KAL_REPLY) return result.value_or(0);
+  CopyReplyText(block, length);
+  return g_lReplyValue;
+}
+
+int32_t SendNumberToNxi(uint32_t message, uint32_t wParam, int32_t value) {
+  return VLNetSup_Send(g_hwndMain, g_hwndNxi, message, wParam, value);
+}
+
+int32_t SendTextToNxi(uint32_t message, uint32_t wParam, char* text, size_t length) {
+  return VLNetSup_Send(g_hwndMain, g_hwndNxi, message, wParam, text, length);
+}
+
+int32_t SendBlockToNxi(uint32_t message, uint32_t wParam, char* block, size_t length) {
+  return VLNetSup_SendBlock(g_hwndMain, g_hwndNxi, message, wParam, block, length);
 }
 
 void VLNetSup_OnCopyData(Hwnd self, Hwnd sender, const platform::Message& frame) {
@@ -190,6 +217,19 @@ bool VLNetSup_IsNetworkMessage(uint32_t message) {
   }
 }
 
+namespace {
+
+// Queued revertives must not wait for the drain timer while the loop is idle: the first
+// entry after a drain posts a request to the main window, which the loop takes as soon as
+// it is free, after the messages already waiting. A line busy inside a send does not take
+// posted messages, so the queue still decouples it from the traffic.
+void RequestDrain() {
+  if (g_bDrainRequested || g_hwndMain == 0) return;
+  g_bDrainRequested = platform::Post(g_hwndMain, platform::Message::Plain(kMsgDrainQueues));
+}
+
+}  // namespace
+
 platform::Result VLNetSup_Accept(const platform::Message& message) {
   const uint32_t number = message.message;
   if (IsTextMessage(number)) {
@@ -201,13 +241,15 @@ platform::Result VLNetSup_Accept(const platform::Message& message) {
       text = data.substr(0, std::min(data.find('\0'), kMaxQueuedText));
     }
     if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
-      g_pRevFifo->PutData(0, number, message.wParam, 0, 0, text.c_str(),
-                          static_cast<int>(text.size() + 1));
+      if (g_pRevFifo->PutData(0, number, message.wParam, 0, 0, text.c_str(),
+                              static_cast<int>(text.size() + 1))) {
+        RequestDrain();
+      }
     } else {
       VLNetSup_Dispatch(0, number, message.wParam, 0, text.c_str());
     }
   } else if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
-    g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam);
+    if (g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam)) RequestDrain();
   } else {
     VLNetSup_Dispatch(0, number, message.wParam, message.lParam, nullptr);
   }
@@ -260,6 +302,11 @@ void VLNetSup_Pump() {
   g_bPumpRunning = false;
 }
 
+void VLNetSup_OnDrainRequest() {
+  g_bDrainRequested = false;
+  VLNetSup_Pump();
+}
+
 int32_t VLNetSup_ReplyValue() {
   return g_lReplyValue;
 }
@@ -271,6 +318,7 @@ const char* VLNetSup_ReplyText() {
 void ResetNetLink() {
   ClearReply();
   g_bPumpRunning = false;
+  g_bDrainRequested = false;
 }
 
 }  // namespace velcrum

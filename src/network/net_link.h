@@ -32,6 +32,17 @@ int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, int
 int32_t VLNetSup_Send(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* text,
                       size_t length);
 
+// A framed call with a block: all 513 bytes of `block` are sent as they stand, so that
+// binary fields with zero bytes among them arrive whole (name lookups, registrations). The
+// reply text is copied back as for a text call.
+int32_t VLNetSup_SendBlock(Hwnd from, Hwnd to, uint32_t message, uint32_t wParam, char* block,
+                           size_t length);
+
+// The same calls from the main window to NXI, as almost every device command makes them.
+int32_t SendNumberToNxi(uint32_t message, uint32_t wParam, int32_t value);
+int32_t SendTextToNxi(uint32_t message, uint32_t wParam, char* text, size_t length);
+int32_t SendBlockToNxi(uint32_t message, uint32_t wParam, char* block, size_t length);
+
 // The main window's WM_COPYDATA handler (the window answers 1 itself). A KAL_REPLY frame
 // stores the reply; any other frame is delivered to `self` as the plain message it carries
 // (a numeric frame: lParam = its value; a text frame: a text message) and answered with a
@@ -57,6 +68,10 @@ void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32
 // presses, then all queued network messages. Does nothing before the start-up section has
 // finished, once shut-down has begun, or while a drain is already running.
 void VLNetSup_Pump();
+
+// The main window's kMsgDrainQueues, posted when a network message is queued and no request
+// is pending: the drain, run as soon as the loop is idle.
+void VLNetSup_OnDrainRequest();
 
 // The last reply received: its value (16 bits) and its text (NUL-terminated, 513 bytes).
 int32_t VLNetSup_ReplyValue();

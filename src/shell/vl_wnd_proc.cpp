@@ -160,6 +160,9 @@ Result VLWndProc(const Message& message) {
     case KAL_VELCRUM_STARTUP:
       OnDelayedStartup();
       return 0;
+    case kMsgDrainQueues:
+      VLNetSup_OnDrainRequest();
+      return 0;
     case kMsgKeyEvent:
       OfferToModules(message);
       return 0;
