@@ -15,6 +15,9 @@ struct InterpreterSettings {
   bool enableOutputDbwin = false;  // the system debugger channel
   bool outputParserTrace = false;  // the parser's inspection line and "Trace:" lines
   bool timeStampStartup = false;   // start-up checkpoints
+  // OutputParserStack: the subroutine-stack lines of the sections and the revertive
+  // processor.
+  bool outputSubroutineStack = false;
   // Section System.
   Inspection parameterInspection = Inspection::kOn;
   bool parameterInspectMsgs = true;

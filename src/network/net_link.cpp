@@ -11,10 +11,8 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
-#include "interpreter/executor_state.h"
 #include "interpreter/format.h"
-#include "interpreter/nested_run.h"
-#include "network/device_messages.h"
+#include "network/device_events.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
 #include "platform/desktop/desktop.h"
@@ -34,9 +32,6 @@ bool g_bReplyReceived = false;
 bool g_bPumpRunning = false;
 // Whether a drain request is posted to the main window and not yet taken.
 bool g_bDrainRequested = false;
-
-// NETWORKMESSAGE, run for KAL_NETTXRXSTATUS (DATABASE, kDatabaseLine, is the executor's).
-constexpr int kNetworkMessageLine = 32400;
 
 // The largest text a queued message keeps: the queue's payload of 1024 bytes holds it and
 // its terminator.
@@ -91,16 +86,6 @@ platform::Result AcceptAnswer(uint32_t message) {
     default:
       return 0;
   }
-}
-
-// Runs a section in sequence, as the shell runs its sections, from an empty subroutine
-// frame of its own when asked. A message can arrive while a line waits inside a send, so
-// the section may run in the middle of that line, which gets its place back afterwards.
-void RunSection(int line, bool emptyFrame) {
-  const NestedRun keepPlace;
-  if (emptyFrame) PushEmptyProcFrame();
-  g_bInSequence = true;
-  RunLine(line, 0);
 }
 
 // Sends one frame. A KAL_REPLY is answered by the send itself; any other frame is a call,
@@ -256,19 +241,40 @@ platform::Result VLNetSup_Accept(const platform::Message& message) {
   return AcceptAnswer(number);
 }
 
-void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32_t lParam,
+void VLNetSup_Dispatch(uint32_t /*window*/, uint32_t message, uint32_t wParam, int32_t lParam,
                        const char* text) {
   switch (message) {
     case KAL_NETTXRXSTATUS:
-      TimeStamp("30c4 - running NETWORKMESSAGE");
-      RunSection(kNetworkMessageLine, false);
+      OnNetworkStatus(wParam, lParam);
       return;
     case KAL_DATABASE_MSG:
-      TimeStamp("30c3b - running DATABASE");
-      RunSection(kDatabaseLine, true);
+      OnDatabaseNotification(wParam, lParam);
+      return;
+    case KAL_REQDEVGOTXRX:
+    case KAL_DEVICEIDINUSE:
+      OnRedundancy(message, lParam);
+      return;
+    case KAL_DEVSTATUSMSG:
+      OnDeviceStatusAnswer(text);
+      return;
+    case KAL_REVERTIVE_TEXT:
+    case KAL_REVERTIVE_TEXT_2:
+    case KAL_REVERTIVE_TEXT_3:
+      if (text) VLRouSup_Revertive(text);
+      return;
+    case KAL_SESSION_RESULT:
+      OnSessionResult(wParam, lParam);
+      return;
+    case KAL_INFO_REVERTIVE:
+      OnInfoRevertive(wParam, text);
+      return;
+    case KAL_ROUTER_REVERTIVE:
+      OnRouterRevertive(wParam, lParam);
+      return;
+    case KAL_GPI_REVERTIVE:
+      OnGpiRevertive(wParam, lParam);
       return;
     default:
-      VLDevSup_OnNetworkMessage(window, message, wParam, lParam, text);
       return;
   }
 }

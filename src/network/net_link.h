@@ -58,9 +58,9 @@ bool VLNetSup_IsNetworkMessage(uint32_t message);
 // 1 for 2224, 2234, 2244, 2264, 2722 and 2776, 0 for the others.
 platform::Result VLNetSup_Accept(const platform::Message& message);
 
-// Handles one network message: KAL_NETTXRXSTATUS runs NETWORKMESSAGE (line 32400) and
-// KAL_DATABASE_MSG runs DATABASE (line 32000), both in sequence; every other message goes
-// to VLDevSup_OnNetworkMessage. text is the message's text, or null for integer messages.
+// Handles one network message: each kind goes to its device event (device_events.h),
+// client commands to the service of the devices this panel serves. window is always 0;
+// text is the message's text, or null for integer messages.
 void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32_t lParam,
                        const char* text);
 

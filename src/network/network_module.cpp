@@ -5,11 +5,14 @@
 #include "network/device_tables.h"
 #include "network/net_link.h"
 #include "network/nxi_request_carrier.h"
+#include "network/registration_commands.h"
 #include "runtime/process_state.h"
 
 namespace velcrum {
 
 namespace {
+
+const CommandTable kGroups[] = {kRegistrationCommands};
 
 void Reset() {
   ResetNetLink();
@@ -36,6 +39,7 @@ void StartUp(StartUpStep step) {
 
 const Module kNetworkModule = {
     .name = "network",
+    .commands = kGroups,
     .reset = Reset,
     .startUp = StartUp,
     .drainQueues = VLNetSup_Pump,

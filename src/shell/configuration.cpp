@@ -179,6 +179,7 @@ void ApplyConfiguration() {
   g_settings.enableOutputDbwin = (flags & kDebugToSystemDebugger) != 0;
   g_settings.outputParserTrace = (flags & kDebugParserTrace) != 0;
   g_settings.outputDebug = (flags & kDebugOutputDebug) != 0;
+  g_settings.outputSubroutineStack = (flags & kDebugSubroutineStackTrace) != 0;
   g_settings.timeStampStartup = g_config.timeStampStartup == 1;
   g_settings.parameterInspection = g_config.enableParameterInspection == 0   ? Inspection::kOff
                                    : g_config.enableParameterInspection == 2 ? Inspection::kStrict
