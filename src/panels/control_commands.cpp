@@ -15,6 +15,7 @@
 #include "panels/panel_table.h"
 #include "runtime/bound_resources.h"
 #include "runtime/event_routing.h"
+#include "runtime/nxi_requests.h"
 
 namespace velcrum {
 namespace {
@@ -23,6 +24,9 @@ namespace {
 constexpr int kMaxRangeLast = 30000;
 // A fader's scroll range: 0 at the top, 255 at the bottom.
 constexpr int kFaderTop = 255;
+// CN's databases, and the most of a name it takes from a reply.
+constexpr int kMaxNameDatabase = 9;
+constexpr size_t kNameReplyBytes = 256;
 
 void CheckNumbers(const CommandCall& call, int count) {
   for (int n = 1; n <= count; ++n) CheckNumericParam(Mnemonic(call), n, false, false, call.text);
@@ -200,6 +204,50 @@ int ExecCT(const CommandCall& call) {
   return 0;
 }
 
+// CN: the names of entries first to last of a device's database, from NXI, into the
+// controls from `control` on. A lookup may run lines (a revertive arriving meanwhile), so
+// everything is read from the parameters first and the panel is looked up again for each
+// name.
+int ExecCN(const CommandCall& call) {
+  GetArguments(call.text, 6);
+  for (int n = 1; n <= 6; ++n) CheckNumericParam(Mnemonic(call), n, false, false, call.text);
+  const int device = ParamValue(1);
+  const int database = ParamValue(2);
+  const int first = ParamValue(3);
+  const int last = ParamValue(4);
+  const int panel = ParamValue(5);
+  const int control = ParamValue(6);
+  bool failed = false;
+  const auto failOutside = [&](int n, int low, int high) {
+    if (ParamValue(n) >= low && ParamValue(n) <= high) return;
+    ReportParamRange(Mnemonic(call), n, call.text);
+    failed = true;
+  };
+  failOutside(1, 1, kMaxNxiDevice);
+  failOutside(2, 0, kMaxNameDatabase);
+  failOutside(3, 1, kMaxNxiIndex);
+  failOutside(4, 1, kMaxNxiIndex);
+  if (panel < 1 || panel > kMaxPanels) {
+    ReportParamRange(Mnemonic(call), 5, call.text);
+    return 0;
+  }
+  failOutside(6, 1, kMaxControlId);
+  if (first > last) {
+    ReportError(Mnemonic(call), "Min parameter is not less than Max parameter.");
+    failed = true;
+  }
+  platform::Dialog* dialog = ExistingPanel(call, panel);
+  if (dialog) ExistingControl(call, dialog, control);
+  if (failed || !dialog) return 0;
+  for (int index = first, id = control; index <= last; ++index, ++id) {
+    const std::string name = LookUpNameAtNxi(device, database, index, kNameReplyBytes);
+    platform::Dialog* current = PanelDialog(panel);
+    if (!current) return 0;
+    WithPanelShowGuard([&] { current->SetControlText(id, name); });
+  }
+  return 0;
+}
+
 int ExecCR(const CommandCall& call) {
   GetArguments(call.text, 1);
   CheckNumbers(call, 1);
@@ -237,7 +285,7 @@ int ExecBP(const CommandCall& call) {
 
 constexpr CommandEntry kRows[] = {
     {"BP", ExecBP}, {"CA", ExecCA}, {"CC", ExecCC}, {"CD", ExecCD}, {"CE", ExecCE},
-    {"CF", ExecCF}, {"CH", ExecCH}, {"CI", ExecCI}, {"CM", ExecCM}, {"CR", ExecCR},
+    {"CF", ExecCF}, {"CH", ExecCH}, {"CI", ExecCI}, {"CM", ExecCM}, {"CN", ExecCN}, {"CR", ExecCR},
     {"CS", ExecCS}, {"CT", ExecCT}, {"CU", ExecCU}, {"CV", ExecCH},
 };
 

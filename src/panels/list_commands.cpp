@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "interpreter/arguments.h"
+#include "interpreter/decimal.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/file_reports.h"
 #include "interpreter/format.h"
@@ -25,6 +26,8 @@
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
 #include "platform/printing.h"
+#include "runtime/event_routing.h"
+#include "runtime/nxi_requests.h"
 #include "runtime/subsystem_settings.h"
 
 namespace velcrum {
@@ -34,6 +37,9 @@ namespace {
 constexpr size_t kMaxItemLength = 255;
 // The lines LL can address.
 constexpr int kMaxFileLine = 4096;
+// The most of a reply LR takes as a name, and DL as a device's information.
+constexpr size_t kNameReplyBytes = 300;
+constexpr size_t kDeviceInfoReplyBytes = 513;
 
 // The list control a command addresses.
 struct ListControl {
@@ -435,6 +441,87 @@ void ExtendedFilter(const CommandCall& call, const ListControl& list, std::strin
   list.dialog->SetCurrentSelection(list.id, outcome.result - 1);
 }
 
+// The list a command addressed, looked up again after something that may have run lines
+// (a framed call to NXI): false when its panel is gone meanwhile.
+bool StillThere(ListControl& list) {
+  list.dialog = PanelDialog(list.panel);
+  return list.dialog != nullptr;
+}
+
+// The indexes LR fetches when first and last are both 0: the numbers of a text such as
+// "3,7,12", in the order written, each 1 to 4096; the others are skipped.
+std::vector<int> IndexList(std::string_view text) {
+  std::vector<int> indexes;
+  while (!text.empty()) {
+    const size_t comma = text.find(',');
+    const int index = ReadDecimal(text.substr(0, comma));
+    if (index >= 1 && index <= kMaxNxiIndex) indexes.push_back(index);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return indexes;
+}
+
+// LR: names from an NXI database added as items, for indexes first to last or for those of
+// the index list.
+int ExecLR(const CommandCall& call) {
+  GetArguments(call.text, 7);
+  CheckNumbers(call, {1, 2, 3, 4, 5, 6});
+  const int device = ParamValue(1);
+  const int database = ParamValue(2);
+  const int first = ParamValue(3);
+  const int last = ParamValue(4);
+  const std::string indexText = ParamText(7);
+  ListControl list;
+  if (!AddressList(call, 5, 6, list)) return 0;
+  std::vector<int> indexes;
+  if (first == 0 && last == 0) {
+    indexes = IndexList(indexText);
+  } else {
+    for (int index = first; index <= last; ++index) indexes.push_back(index);
+  }
+  for (const int index : indexes) {
+    const std::string name = LookUpNameAtNxi(device, database, index, kNameReplyBytes);
+    if (!StillThere(list)) return 0;
+    AddListItem(list, StoreOf(list), name);
+  }
+  return 0;
+}
+
+// DL: the information text of every device NXI knows, added to a list box or combo box in
+// device order. Only the list itself gets the items, not a list box's backing store.
+int ExecDL(const CommandCall& call) {
+  GetArguments(call.text, 2);
+  CheckNumbers(call, {1, 2});
+  const int panel = ParamValue(1);
+  const int id = ParamValue(2);
+  const bool panelInRange = panel >= 1 && panel <= kMaxPanels;
+  const bool idInRange = id >= 0 && id <= kMaxControlId;
+  if (!panelInRange) ReportParamRange(Mnemonic(call), 1, call.text);
+  if (!idInRange) ReportParamRange(Mnemonic(call), 2, call.text);
+  // The two texts name each other's parameter, as the original's do.
+  if (!panelInRange) {
+    ReportError(Mnemonic(call), "ListBox parameter invalid.");
+    return 0;
+  }
+  if (!idInRange) {
+    ReportError(Mnemonic(call), "PanelId parameter invalid.");
+    return 0;
+  }
+  ListControl list{.panel = panel, .dialog = PanelDialog(panel), .id = id};
+  if (!list.dialog || !list.dialog->HasControl(id)) {
+    ReportError(Mnemonic(call), "ListBoxId parameter invalid.");
+    if (IsStrictInspection()) return 0;
+  }
+  for (int device = 1; device <= kMaxNxiDevice; ++device) {
+    std::string info;
+    if (DeviceInfoFromNxi(device, kDeviceInfoReplyBytes, &info) == 0) continue;
+    DebugOut(info);
+    if (StillThere(list)) AddListItem(list, nullptr, info);
+  }
+  return 0;
+}
+
 int ExecLF(const CommandCall& call) {
   // Missing numbers read as 0.
   const std::string padded = std::string(call.text) + " 0 0 0 0 0";
@@ -469,10 +556,11 @@ int ExecLF(const CommandCall& call) {
   return 0;
 }
 
+// DL fills a list too, so it is a row of this group.
 constexpr CommandEntry kRows[] = {
-    {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE},
+    {"DL", ExecDL}, {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE},
     {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL},
-    {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ}, {"LS", ExecLS}, {"LT", ExecLT},
+    {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ}, {"LR", ExecLR}, {"LS", ExecLS}, {"LT", ExecLT},
     {"LU", ExecLU}, {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
 };
 

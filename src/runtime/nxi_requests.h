@@ -13,6 +13,10 @@
 
 namespace velcrum {
 
+// The devices NXI knows (1 to this) and the indexes within one (1 to this).
+inline constexpr int kMaxNxiDevice = 999;
+inline constexpr int kMaxNxiIndex = 4096;
+
 struct NxiRequests {
   // KAL_GET_NAME: the name of entry `index` of database `database` of `device`, the reply
   // text cut to replyBytes - 1 characters.
