@@ -36,6 +36,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/window.h"
 #include "recording_reporter.h"
+#include "socket_echo.h"
 #include "window_entry_watch.h"
 
 namespace velcrum::platform {
@@ -106,42 +107,13 @@ void FramedCall(benchmark::State& state, Hwnd peer) {
 
 // --- the raw floor ----------------------------------------------------------------------
 
-// A forked process on `cpu` that echoes what arrives on the returned socket.
-int StartEcho(int cpu) {
-  int fds[2];
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return -1;
-  if (fork() == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    PinTo(cpu);
-    close(fds[0]);
-    char buffer[kFrameBytes];
-    for (;;) {
-      size_t got = 0;
-      while (got < kFrameBytes) {
-        const ssize_t n = recv(fds[1], buffer + got, kFrameBytes - got, 0);
-        if (n <= 0) _exit(0);
-        got += static_cast<size_t>(n);
-      }
-      if (send(fds[1], buffer, kFrameBytes, 0) != static_cast<ssize_t>(kFrameBytes)) _exit(0);
-    }
-  }
-  close(fds[1]);
-  return fds[0];
-}
-
 void RawRoundTrip(benchmark::State& state, int fd) {
   char buffer[kFrameBytes];
   std::memset(buffer, 'x', sizeof buffer);
   for (auto _ : state) {
-    if (send(fd, buffer, kFrameBytes, 0) != static_cast<ssize_t>(kFrameBytes)) {
-      state.SkipWithError("send failed");
+    if (!SocketRoundTrip(fd, buffer, kFrameBytes)) {
+      state.SkipWithError("the echo is gone");
       break;
-    }
-    size_t got = 0;
-    while (got < kFrameBytes) {
-      const ssize_t n = recv(fd, buffer + got, kFrameBytes - got, 0);
-      if (n <= 0) break;
-      got += static_cast<size_t>(n);
     }
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * 2 * kFrameBytes));
@@ -221,7 +193,9 @@ int main(int argc, char** argv) {
   if (cpus.size() > 1) placements.push_back({"separate_cpus", cpus[1]});
   PinTo(cpus[0]);
   // The echo processes are forked before Qt starts any thread.
-  for (Placement& placement : placements) placement.echo = StartEcho(placement.cpu);
+  for (Placement& placement : placements) {
+    placement.echo = StartSocketEcho(kFrameBytes, [cpu = placement.cpu] { PinTo(cpu); });
+  }
 
   char dir[] = "/tmp/velcrum-bench-desktop-XXXXXX";
   if (!mkdtemp(dir)) return 1;
