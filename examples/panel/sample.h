@@ -7,6 +7,7 @@
 
 #define IDD_SOURCES        1
 #define IDD_MORE           2
+#define IDD_ROUTER         3
 
 #define IDC_SOURCE_1       1001
 #define IDC_SOURCE_2       1002
@@ -26,3 +27,30 @@
 #define IDC_FADER_MOVES    2002
 #define IDC_CLOCK          2003
 #define IDC_DATE           2004
+
+// The router panel: router 12, a GPI device (30), an infodriver slot at NXI (40) and an
+// infodriver program connected directly (50).
+#define IDC_DEST_1         5001
+#define IDC_DEST_2         5002
+#define IDC_DEST_3         5003
+#define IDC_DEST_4         5004
+#define IDC_SRC_1          5201
+#define IDC_SRC_2          5202
+#define IDC_SRC_3          5203
+#define IDC_SRC_4          5204
+#define IDC_SRC_5          5205
+#define IDC_SRC_6          5206
+#define IDC_SRC_7          5207
+#define IDC_SRC_8          5208
+#define IDC_GPI_ON         5401
+#define IDC_GPI_OFF        5402
+#define IDC_TALLY          5403
+#define IDC_DRIVER_WRITE   5404
+#define IDC_TALLY_1        3201
+#define IDC_TALLY_2        3202
+#define IDC_TALLY_3        3203
+#define IDC_TALLY_4        3204
+#define IDC_SELECTED       3299
+#define IDC_GPI_STATE      3301
+#define IDC_SLOT_STATE     3302
+#define IDC_DRIVER_STATE   3303
