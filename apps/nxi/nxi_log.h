@@ -1,30 +1,13 @@
-// The nxi stand-in's log: one line for every message its window receives.
-//
-// Line format (fields separated by one space; the format is stable, tests read it):
-//
-//   MSG WPARAM VALUE KIND FROM SIZE DATA
-//
-//   MSG     the message number, decimal; for a WM_COPYDATA frame the framed message
-//           (dwData >> 16)
-//   WPARAM  decimal; for a frame dwData & 0xFFFF
-//   VALUE   decimal, signed: lParam; for a numeric frame its value read as hex; 0 for a
-//           text frame
-//   KIND    plain (no data), string (lParam is a text), num (16-byte numeric frame) or
-//           text (any other frame, read as a text frame)
-//   FROM    the sending window of a frame (WM_COPYDATA's wParam), decimal; 0 otherwise
-//   SIZE    the bytes carried: a frame's cbData, a string's length; 0 for plain
-//   DATA    plain: -; num: every byte of the frame as two lower-case hex digits;
-//           string and text: the text up to its first NUL in double quotes, with \\, \"
-//           and \xHH (two lower-case hex digits) for a backslash, a quote and every byte
-//           outside 0x20 to 0x7e
+// The nxi stand-in's log: one line for every message its window receives, in the format
+// that the peer programs share (apps/message_log/message_log.h).
 #pragma once
 
-#include <string>
-
-#include "platform/desktop/message.h"
+#include "message_log.h"
 
 namespace velcrum::nxi {
 
-std::string LogLine(const platform::Message& message);
+inline std::string LogLine(const platform::Message& message) {
+  return MessageLogLine(message);
+}
 
 }  // namespace velcrum::nxi

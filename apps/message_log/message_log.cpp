@@ -1,12 +1,12 @@
-// The nxi stand-in's log lines.
-#include "nxi_log.h"
+// The peer programs' log lines.
+#include "message_log.h"
 
 #include <string_view>
 
 #include "network/net_frame.h"
 #include "platform/quoted_text.h"
 
-namespace velcrum::nxi {
+namespace velcrum {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
@@ -33,7 +33,7 @@ std::string Line(uint32_t message, uint32_t wParam, int32_t value, std::string_v
 
 }  // namespace
 
-std::string LogLine(const platform::Message& m) {
+std::string MessageLogLine(const platform::Message& m) {
   switch (m.payload) {
     case platform::Payload::kCopyData: {
       const uint32_t message = FrameMessage(m.dwData);
@@ -56,4 +56,4 @@ std::string LogLine(const platform::Message& m) {
   }
 }
 
-}  // namespace velcrum::nxi
+}  // namespace velcrum
