@@ -1,8 +1,11 @@
-// The network link's module: the device tables and the link reset together, and the link
-// carries the other subsystems' requests to NXI from the moment the program is configured.
+// The network link's module: the device tables and the link reset together, the link
+// carries the other subsystems' requests to NXI from the moment the program is configured,
+// and the drivers this panel is connected to are told when it leaves.
 #include "network/network_module.h"
 
 #include "network/device_tables.h"
+#include "network/driver_link.h"
+#include "network/messaging_commands.h"
 #include "network/net_link.h"
 #include "network/nxi_request_carrier.h"
 #include "network/registration_commands.h"
@@ -12,11 +15,12 @@ namespace velcrum {
 
 namespace {
 
-const CommandTable kGroups[] = {kRegistrationCommands};
+const CommandTable kGroups[] = {kRegistrationCommands, kMessagingCommands};
 
 void Reset() {
   ResetNetLink();
   ResetDeviceTables();
+  ResetMessagingCommands();
   InstallNxiRequests(&kNxiRequestCarrier);
 }
 
@@ -35,6 +39,10 @@ void StartUp(StartUpStep step) {
   }
 }
 
+void ShutDown(ShutDownStep step) {
+  if (step == ShutDownStep::kLeftNxi) DisconnectAllDrivers();
+}
+
 }  // namespace
 
 const Module kNetworkModule = {
@@ -42,6 +50,7 @@ const Module kNetworkModule = {
     .commands = kGroups,
     .reset = Reset,
     .startUp = StartUp,
+    .shutDown = ShutDown,
     .drainQueues = VLNetSup_Pump,
 };
 
