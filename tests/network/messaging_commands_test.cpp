@@ -276,6 +276,17 @@ TEST_F(MessagingCommandsTest, EachCommandSendsItsFrameAndTheLineGoesOn) {
   const size_t before = DriverReceived().size();
   Run("XC 1000 3 9:XS 0 1 1:XW 1000 'X' 1");
   EXPECT_EQ(DriverReceived().size(), before);
+
+  // A text too long for a string variable ends XW only in strict inspection (dispatched
+  // alone: a script line cuts a command this long, and the reports pass over one).
+  const std::string longText(300, 'x');
+  g_settings.parameterInspection = Inspection::kStrict;
+  EXPECT_EQ(DispatchCommand("XW 20 '" + longText + "' 4 1", 100, 0), 0);
+  EXPECT_EQ(DriverReceived().size(), before);
+  g_settings.parameterInspection = Inspection::kOn;
+  EXPECT_EQ(DispatchCommand("XW 20 '" + longText + "' 4 1", 100, 0), 1);
+  EXPECT_EQ(LastReceived(), TextLine(KAL_DRIVER_WRITE, 4, longText));
+
   host_.debugger.clear();
   Run("XS 20 5000 3 2");
   EXPECT_EQ(LastReceived(), NumberLine(KAL_DRIVER_IOLINE, 5000, 3));
