@@ -86,7 +86,7 @@ class MessagingCommandsTest : public platform::testing::DesktopTest {
       }
       if (!VLNetSup_IsNetworkMessage(m.message)) return 0;
       received_.push_back({m.message, m.wParam, m.lParam, m.data});
-      // In place of the device events: a revertive that runs a line inside the send.
+      // A line that runs inside a send and does not keep the sending line's place.
       if (m.message == KAL_INFO_REVERTIVE && revertiveLine_ != 0) RunLine(revertiveLine_, 0);
       return VLNetSup_Accept(m);
     });
@@ -184,12 +184,17 @@ TEST_F(MessagingCommandsTest, XrConnectsAndRegistersThenAdditionsWiden) {
                 driver.hwnd);
   EXPECT_TRUE(DebuggerSaid(handle));
 
-  // The driver's revertives come to the main window.
+  // A slot change runs the registered line, offset by the index, with S%, S$ and I%.
+  Script({{5007, "NA Z% 1 Z%"}, {5120, "NA Z% 10 Z%"}, {5150, "NA Z% 100 Z%"}});
   ASSERT_TRUE(Do({"--device", "20", "do", "slot", "7", "ON AIR"}));
   ASSERT_EQ(received_.size(), 1u);
   EXPECT_EQ(received_[0].message, KAL_INFO_REVERTIVE);
   EXPECT_EQ(received_[0].wParam, 20u);
   EXPECT_EQ(received_[0].text, "7,ON AIR");
+  EXPECT_EQ(Int('Z'), 1);
+  EXPECT_EQ(Int('S'), 7);
+  EXPECT_EQ(Str('S'), "ON AIR");
+  EXPECT_EQ(Int('I'), 7);
 
   // An addition widens the range, sets the filter and takes the device variable.
   Run("XR 20 150 200 5000 1 I% 'add' D%");
@@ -201,6 +206,13 @@ TEST_F(MessagingCommandsTest, XrConnectsAndRegistersThenAdditionsWiden) {
   EXPECT_FALSE(IndexMarked(20, 120));
   EXPECT_TRUE(IndexMarked(20, 150));
   EXPECT_EQ(g_registrations[20].deviceVariable, VariableIndex('D'));
+  // Within the range but not marked: filtered out. Marked: runs, with the device in D%.
+  ASSERT_TRUE(Do({"--device", "20", "do", "slot", "120", "GAP"}));
+  EXPECT_EQ(Int('Z'), 1);
+  ASSERT_TRUE(Do({"--device", "20", "do", "slot", "150", "ADDED"}));
+  EXPECT_EQ(Int('Z'), 101);
+  EXPECT_EQ(Int('D'), 20);
+  EXPECT_EQ(Str('S'), "ADDED");
 
   // XU keeps the connection while indexes remain, then disconnects.
   Run("XU 20 1 100");
@@ -212,8 +224,9 @@ TEST_F(MessagingCommandsTest, XrConnectsAndRegistersThenAdditionsWiden) {
   EXPECT_EQ(LastReceived(), "49165 " + std::to_string(driver.hwnd) + " 20 plain 0 0 -");
   std::snprintf(handle, sizeof handle, "Disconnecting from driver 20, hWnd %04x", driver.hwnd);
   EXPECT_TRUE(DebuggerSaid(handle));
+  const size_t before = received_.size();
   ASSERT_TRUE(Do({"--device", "20", "do", "slot", "7", "OFF"}));
-  EXPECT_EQ(received_.size(), 1u);  // no longer connected
+  EXPECT_EQ(received_.size(), before);  // no longer connected
 }
 
 TEST_F(MessagingCommandsTest, XrWithoutADriverLeavesTheRecordsAlone) {
@@ -345,8 +358,9 @@ TEST_F(MessagingCommandsTest, XgReadsASlotIntoAStringVariable) {
   EXPECT_EQ(Str('A'), "");
 }
 
-TEST_F(MessagingCommandsTest, XnAsksTheDriversModeAndPostsTheRedundancyMessage) {
+TEST_F(MessagingCommandsTest, XnAsksTheDriversModeAndRunsTheRedundancyLine) {
   StartDriver({"--device", "20", "--mode", "2"});
+  Script({{6000, "NA Z% 1 Z%"}, {6100, "NA Z% 10 Z%"}});
   Run("XR 20 1 100 5000 0");
   Run("XN 20 6000");
   EXPECT_EQ(Record(20).redundancyLine, 6000);
@@ -355,6 +369,7 @@ TEST_F(MessagingCommandsTest, XnAsksTheDriversModeAndPostsTheRedundancyMessage) 
   ASSERT_TRUE(WaitUntil([&] { return !received_.empty(); }));
   EXPECT_EQ(received_[0].message, KAL_REQDEVGOTXRX);
   EXPECT_EQ(received_[0].lParam, 20);
+  EXPECT_EQ(Int('Z'), 1);
 
   ASSERT_TRUE(Do({"--device", "20", "do", "mode", "1"}));
   received_.clear();
@@ -362,6 +377,7 @@ TEST_F(MessagingCommandsTest, XnAsksTheDriversModeAndPostsTheRedundancyMessage) 
   ASSERT_TRUE(WaitUntil([&] { return !received_.empty(); }));
   EXPECT_EQ(received_[0].message, KAL_DEVICEIDINUSE);
   EXPECT_EQ(received_[0].lParam, 20);
+  EXPECT_EQ(Int('Z'), 11);
 
   // No driver answers for device 21.
   Run("XN 21 6000");
