@@ -177,8 +177,10 @@ TEST_F(MessagingCommandsTest, XrConnectsAndRegistersThenAdditionsWiden) {
   EXPECT_TRUE(IndexMarked(20, 100));
   EXPECT_FALSE(IndexMarked(20, 101));
   EXPECT_EQ(LastReceived(), NumberLine(KAL_DRIVER_CONNECT, g_hwndMain, 20));
-  EXPECT_TRUE(DebuggerSaid("XR : VALID"));
-  EXPECT_TRUE(DebuggerSaid("XR : CONNECT 1"));
+  for (const char* said :
+       {"XR :IN", "XR 20 1 100 5000 1 I%", "XR : VALID", "XR : CONNECT 1", "XR :RETURNING"}) {
+    EXPECT_TRUE(DebuggerSaid(said)) << said;
+  }
   char handle[64];
   std::snprintf(handle, sizeof handle, "XR : Handle is %04x - rev offset = 5000 (5000)",
                 driver.hwnd);
@@ -236,6 +238,7 @@ TEST_F(MessagingCommandsTest, XrWithoutADriverLeavesTheRecordsAlone) {
   EXPECT_EQ(g_registrations[30].line, 77);
   EXPECT_EQ(g_registrations[30].indexVariable, -1);
   EXPECT_FALSE(IndexMarked(30, 1));
+  EXPECT_TRUE(DebuggerSaid("XR : CONNECT 2, g_hTmpDxId != NULL"));
   EXPECT_TRUE(DebuggerSaid("XR : Handle is NULL, is the Info Driver running ???"));
 
   host_.debugger.clear();
