@@ -13,6 +13,7 @@
 #include "interpreter/executor.h"
 #include "interpreter/format.h"
 #include "network/device_events.h"
+#include "network/driver_link.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
 #include "platform/desktop/desktop.h"
@@ -273,6 +274,9 @@ void VLNetSup_Dispatch(uint32_t /*window*/, uint32_t message, uint32_t wParam, i
       return;
     case KAL_GPI_REVERTIVE:
       OnGpiRevertive(wParam, lParam);
+      return;
+    case KAL_PARSER_COMMAND:
+      VLDxSup_OnParserCommand(text);
       return;
     default:
       return;

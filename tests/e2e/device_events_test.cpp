@@ -220,6 +220,45 @@ TEST_F(DeviceEventsTest, ADatabaseNotificationQueriesNxiAndRunsTheDatabaseSectio
   EXPECT_EQ(queries[0].wParam, 3u);
 }
 
+TEST_F(DeviceEventsTest, ClientCommandsForAServedDeviceRunItsParserLine) {
+  g_connectedDrivers[40] =
+      ConnectedDriver{.window = 5, .lowestIndex = 1, .highestIndex = 16, .parserLine = 700};
+  Deliver(platform::Message::CopyData(nxi_.Handle(), PackFrameData(KAL_PARSER_COMMAND, 0),
+                                      TextFrame("RC 40 3 9 ',---' 1")));
+  EXPECT_EQ(Var('Z'), 1);
+  EXPECT_EQ(g_clientCommand.device, 40);
+  EXPECT_EQ(g_clientCommand.index, 9);
+  EXPECT_EQ(g_clientCommand.secondValue, 3);
+}
+
+// A revertive that NXI sends while a line waits in a framed call to it (here: the name
+// registration of another device): without synchronous mode it runs its line inside the call, and the waiting
+// line goes on where it was; in synchronous mode it waits in the queue until the line is
+// done.
+TEST_F(DeviceEventsTest, ARevertiveDuringAFramedCallRunsAtOnceOrAfterTheLine) {
+  RunText("RR 12 1 16 2000 0");
+  Line(2000, "NM Z% 10 Z%:NA Z% 1 Z%");
+  const auto answer = nxi_.answer;
+  nxi_.answer = [answer](const FakeNxiCall& call) {
+    if (call.message == KAL_REGISTER_REV && Int16Field(call.bytes, 0) == 5) {
+      Deliver(platform::Message::Plain(KAL_ROUTER_REVERTIVE, 12, 1 | (2 << 16)));
+    }
+    return answer(call);
+  };
+  // Z% = 10 * Z% + 1 for the revertive, + 2 for the line after the call.
+  Line(300, "RR 5 1 1 0 0:NM Z% 10 Z%:NA Z% 2 Z%");
+  RunLine(300, 0);
+  EXPECT_EQ(Var('Z'), 12);
+
+  Var('Z') = 0;
+  g_networkSettings.synchronousMode = 1;
+  g_pRevFifo = std::make_unique<Cvorn_fifo>();
+  ASSERT_EQ(g_pRevFifo->Init("PANEL", "RevFifo", 1024, 1024), 1);
+  RunLine(300, 0);
+  EXPECT_EQ(Var('Z'), 2);
+  EXPECT_TRUE(WaitUntil([] { return Var('Z') == 21; }, 2000));
+}
+
 TEST_F(DeviceEventsTest, QueuedRevertivesRunAsSoonAsTheLoopIsIdle) {
   // In synchronous mode a revertive is only queued by the window procedure; no drain timer
   // runs here, so only the drain request posted with the first entry can run it.
