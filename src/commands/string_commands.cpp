@@ -30,12 +30,15 @@
 #include "runtime/configuration_files.h"
 #include "runtime/instance_name.h"
 #include "runtime/module_path.h"
+#include "runtime/nxi_requests.h"
 #include "runtime/subsystem_settings.h"
 
 namespace velcrum {
 namespace {
 
 constexpr const char* kNullMemory = " hStrMem[] is NULL";
+// The message number of SM's free text to NXI (a text frame, wParam 0).
+constexpr uint32_t kNxiSendText = 2191;
 // SL's list is built in a buffer of 512 characters.
 constexpr size_t kListLimit = 512;
 
@@ -301,6 +304,15 @@ int ExecSL(const CommandCall& call) {
   return 0;
 }
 
+int ExecSM(const CommandCall& call) {
+  GetArguments(call.text, 1);
+  TextParam(call, 1);
+  if (TooLongStops(call, 1)) return 0;
+  // The request carrier cuts the text to the 512 characters a frame holds.
+  SendTextToNxi(kNxiSendText, Text(1));
+  return 0;
+}
+
 int ExecSN(const CommandCall& call) {
   GetArguments(call.text, 1);
   TextParam(call, 1);
@@ -445,8 +457,8 @@ namespace {
 
 constexpr CommandEntry kRows[] = {
     {"SA", ExecSA}, {"SC", ExecSC}, {"SD", ExecSD}, {"SE", ExecSE}, {"SF", ExecSF}, {"SG", ExecSG},
-    {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SN", ExecSN}, {"SO", ExecSO}, {"SP", ExecSP},
-    {"SQ", ExecSQ}, {"SR", ExecSR}, {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
+    {"SH", ExecSH}, {"SI", ExecSI}, {"SL", ExecSL}, {"SM", ExecSM}, {"SN", ExecSN}, {"SO", ExecSO},
+    {"SP", ExecSP}, {"SQ", ExecSQ}, {"SR", ExecSR}, {"SS", ExecSS}, {"ST", ExecST}, {"SW", ExecSW},
 };
 
 }  // namespace

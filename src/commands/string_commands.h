@@ -1,5 +1,6 @@
 // The S commands: formatting, dates, times and timecodes, environment variables, and
-// filling, searching, listing, loading and saving the string memories.
+// filling, searching, listing, loading and saving the string memories, and a free text to
+// NXI.
 #pragma once
 
 #include "interpreter/command_table.h"
@@ -15,6 +16,7 @@ int ExecSG(const CommandCall& call);  // get a string memory
 int ExecSH(const CommandCall& call);  // hexadecimal text
 int ExecSI(const CommandCall& call);  // time difference
 int ExecSL(const CommandCall& call);  // list memories in one text
+int ExecSM(const CommandCall& call);  // send a text to NXI
 int ExecSN(const CommandCall& call);  // rename the instance
 int ExecSO(const CommandCall& call);  // replace a script line
 int ExecSP(const CommandCall& call);  // put a string memory

@@ -1,8 +1,9 @@
-// The network link's module: the device tables and the link reset together, the link
-// carries the other subsystems' requests to NXI from the moment the program is configured,
-// and the drivers this panel is connected to are told when it leaves.
+// The network link's module: the device command groups, the device tables and the link
+// reset together, the link carries the other subsystems' requests to NXI from the moment the
+// program is configured, and the drivers this panel is connected to are told when it leaves.
 #include "network/network_module.h"
 
+#include "network/device_commands.h"
 #include "network/device_tables.h"
 #include "network/driver_link.h"
 #include "network/messaging_commands.h"
@@ -15,7 +16,8 @@ namespace velcrum {
 
 namespace {
 
-const CommandTable kGroups[] = {kRegistrationCommands, kMessagingCommands};
+const CommandTable kGroups[] = {kRegistrationCommands, kMessagingCommands, kRouterCommands,
+                                kInfodriverCommands,   kGpiCommands,       kDeviceDatabaseCommands};
 
 void Reset() {
   ResetNetLink();
