@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "interpreter/command_table.h"
+#include "network/device_tables.h"
 
 namespace velcrum {
 
@@ -40,7 +41,7 @@ void SendCommandText(const CommandCall& call, uint32_t message, uint32_t wParam,
 
 // Whether the device lies within 0 to 999, the numbers a device command text may carry.
 constexpr bool IsSendableDevice(int32_t device) {
-  return device >= 0 && device <= 999;
+  return device >= 0 && device <= kMaxDevices;
 }
 
 // Whether the device of parameter n lies within 0 to 999; a device outside is reported

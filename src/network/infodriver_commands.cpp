@@ -34,12 +34,10 @@ void CheckText(const CommandCall& call, int n) {
   CheckStringParam(Mnemonic(call), n, false, false, call.text);
 }
 
-// A text parameter that may be longer than 255 characters: reported, and the command goes
-// on in every inspection mode.
+// A text parameter longer than 255 characters is reported, and the command goes on in
+// every inspection mode.
 void WarnIfLong(const CommandCall& call, int n) {
-  if (ParamTextLength(n) > kMaxStringLength) {
-    ReportParamWarning(Mnemonic(call), n, call.text, "string exceeds max length (255)");
-  }
+  CheckParamLength(call, n);
 }
 
 void SendToInfodriver(const CommandCall& call, uint32_t wParam, const std::string& text) {
