@@ -8,6 +8,7 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
+#include "interpreter/host.h"
 #include "interpreter/parameter_checks.h"
 #include "network/device_tables.h"
 #include "network/net_frame.h"
@@ -63,9 +64,9 @@ bool SendableOrReported(const CommandCall& call, int n) {
 }
 
 void SayDeviceAboveMax(const CommandCall& call, int32_t device) {
-  DebugOut(Format("<%s> %.2s ----------------> Device Number:%ld is > %d MAX_DEVICES\n",
-                  g_instanceName.c_str(), call.text.data(), static_cast<long>(device),
-                  kMaxDevices));
+  TheHost().SystemDebuggerOut(
+      Format("<%s> %.2s ----------------> Device Number:%ld is > %d MAX_DEVICES",
+             g_instanceName.c_str(), call.text.data(), static_cast<long>(device), kMaxDevices));
 }
 
 }  // namespace velcrum

@@ -7,12 +7,10 @@
 #include <string>
 
 #include "interpreter/arguments.h"
-#include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
-#include "interpreter/format.h"
 #include "interpreter/handler_support.h"
-#include "interpreter/host.h"
 #include "interpreter/parameter_checks.h"
+#include "network/device_command_text.h"
 #include "network/device_tables.h"
 #include "network/kal_messages.h"
 #include "network/net_frame.h"
@@ -68,9 +66,7 @@ int Register(const CommandCall& call, Kind kind) {
     if (!CheckParamRange(call, 2, 0, kMaxDeviceIndex)) return 0;
     if (!CheckParamRange(call, 3, 0, kMaxDeviceIndex)) return 0;
     if (kind == Kind::kInfodriver && device > kMaxDevices) {
-      TheHost().SystemDebuggerOut(
-          Format("<%s> IR ----------------> Device Number:%ld is > 999 MAX_DEVICES",
-                 g_instanceName.c_str(), static_cast<long>(device)));
+      SayDeviceAboveMax(call, device);
       return 0;
     }
   }

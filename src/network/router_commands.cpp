@@ -10,6 +10,7 @@
 #include "interpreter/diagnostics.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
+#include "interpreter/host.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
 #include "network/device_command_text.h"
@@ -172,8 +173,9 @@ int ExecRN(const CommandCall& call) {
   // The fields are 16 bits: index -1 asks for entry 0xFFFF.
   const std::string name = LookUpNameAtNxi(ParamValue(1), ParamValue(2),
                                            static_cast<uint16_t>(ParamValue(3)), kNameReplyBytes);
-  DebugOut(">>>\n");
-  DebugOut(name);
+  // The debugger output, as the original wrote it: a marker line, then the name.
+  TheHost().SystemDebuggerOut(">>>");
+  TheHost().SystemDebuggerOut(name);
   if (toVariable) SetStringVariable(variable, name);
   return 0;
 }

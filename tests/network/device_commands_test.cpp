@@ -216,14 +216,14 @@ const CommandCase kCommandCases[] = {
     {"IP 6 1 9", {{KAL_INFO_CMD, 6, "IP 6 1 9 7"}}, nullptr, 0},
     {"IP 1200 1 9",
      {},
-     "<TEST____.000> IP ----------------> Device Number:1200 is > 999 MAX_DEVICES\n",
+     "<TEST____.000> IP ----------------> Device Number:1200 is > 999 MAX_DEVICES",
      1},
     {"IQ 6 1 9", {{KAL_INFO_CMD, 6, "IQ 6 1 9 7"}}, nullptr, 0},
     {"IW 40 'HELLO' 5", {{KAL_INFO_CMD, 40, "IW 40 'HELLO' 5 7"}}, nullptr, 0},
     {"IW 40 'HELLO' 5 1", {{KAL_INFO_CMD, 40 + 32768, "IW 40 'HELLO' 5 7"}}, nullptr, 0},
     {"IW 1200 'X' 1",
      {},
-     "<TEST____.000> IW ----------------> Device Number:1200 is > 999 MAX_DEVICES\n",
+     "<TEST____.000> IW ----------------> Device Number:1200 is > 999 MAX_DEVICES",
      1},
     // GPI commands.
     {"GS 7 12 1", {{KAL_GPI_CMD, 7, "GS 7 12 1 7"}}, nullptr, 0},
@@ -316,7 +316,7 @@ TEST_F(DeviceCommandsTest, NameLookupsSendTheirBlocksAndKeepTheReply) {
   EXPECT_EQ(received_[0].wParam, 0u);
   EXPECT_EQ(received_[0].data, std::string("\5\0\0\0\7\0", 6) + std::string(507, '\0'));
   EXPECT_STREQ(Str('A'), "CAM 7");
-  EXPECT_EQ(Said(">>>\n"), 1);
+  EXPECT_EQ(Said(">>>"), 1);
   EXPECT_EQ(Said("CAM 7"), 1);
   // Index -1 asks for entry 0xFFFF; a literal target ends the command before it asks.
   UsePeer(1, "ALL");
