@@ -11,7 +11,7 @@
 namespace velcrum::nxi {
 
 struct CommandField {
-  std::string text;     // without its quotes
+  std::string text;  // without its quotes
   bool quoted = false;
 };
 

@@ -6,6 +6,9 @@
 // panels as NXI would, sending revertives and notifications to the panels registered for
 // them. The operator drives the plant with `nxi do TEXT` or on standard input.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cerrno>
@@ -13,8 +16,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "do_client.h"
 #include "nxi_requests.h"

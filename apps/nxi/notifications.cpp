@@ -18,8 +18,8 @@ platform::Message TextMessage(platform::Hwnd own, uint32_t message, int wParam,
 
 }  // namespace
 
-platform::Message Notifications::RouterRevertive(const Device& router, int destination,
-                                                 int source, RevertiveForm form) const {
+platform::Message Notifications::RouterRevertive(const Device& router, int destination, int source,
+                                                 RevertiveForm form) const {
   if (form == RevertiveForm::kInteger) {
     return platform::Message::Plain(KAL_ROUTER_REVERTIVE, static_cast<uint32_t>(router.number),
                                     destination | (source << 16));
@@ -117,8 +117,7 @@ int Notifications::Burst(Device& router, int count, RevertiveForm form) {
   return delivered;
 }
 
-int Notifications::ToPanels(const std::vector<PanelWindow>& to,
-                            const platform::Message& message) {
+int Notifications::ToPanels(const std::vector<PanelWindow>& to, const platform::Message& message) {
   int delivered = 0;
   std::vector<PanelWindow> gone;
   for (const PanelWindow window : to) {

@@ -28,8 +28,7 @@ platform::Result Requests::Handle(const platform::Message& m) {
       OnFrame(m);
       return 1;
     case KAL_CLIENT_HELLO:
-      if (!findOnly_ && m.payload == platform::Payload::kNone &&
-          m.lParam == kClientHelloDiscover) {
+      if (!findOnly_ && m.payload == platform::Payload::kNone && m.lParam == kClientHelloDiscover) {
         panels_.Know(m.wParam);
         Announce(m.wParam);
       }
@@ -73,9 +72,8 @@ void Requests::OnDo(const platform::Message& m) {
     answer.text.resize(platform::kMaxPayloadBytes);
   }
   outbox_.Send(m.wParam,
-               platform::Message::CopyData(outbox_.Own(),
-                                           PackFrameData(kMsgNxiDo, answer.ok ? 1 : 0),
-                                           answer.text));
+               platform::Message::CopyData(
+                   outbox_.Own(), PackFrameData(kMsgNxiDo, answer.ok ? 1 : 0), answer.text));
 }
 
 // Every frame but a reply is answered with a reply frame: its answer, or its own value or
@@ -178,8 +176,7 @@ Requests::Answer Requests::OnRequest(uint32_t message, uint32_t wParam, platform
       const auto byte = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
       const int device = byte(0) << 8 | byte(1);
       const size_t length = static_cast<size_t>(byte(2) << 8 | byte(3));
-      const std::string_view data =
-          std::string_view(bytes).substr(4, length > 0 ? length - 1 : 0);
+      const std::string_view data = std::string_view(bytes).substr(4, length > 0 ? length - 1 : 0);
       return Remember(device, "DW '" + std::string(data.substr(0, data.find('\0'))) + "'");
     }
     default:  // SM texts, the WD/WE/WT/WF/QF values: logged and answered with themselves
@@ -289,7 +286,8 @@ Requests::Answer Requests::OnDatabaseText(uint32_t message, const std::string& t
     // "DI dev first last NAME value": the name stands unquoted and may hold blanks.
     if (!device || fields.size() < 6) return {};
     std::string name;
-    for (size_t i = 4; i + 1 < fields.size(); ++i) name += (name.empty() ? "" : " ") + fields[i].text;
+    for (size_t i = 4; i + 1 < fields.size(); ++i)
+      name += (name.empty() ? "" : " ") + fields[i].text;
     return {device->IndexOf(0, name, f(2) > 0 ? f(2) : 1, f(3) > 0 ? f(3) : kMaxIndex)};
   }
   if (message == KAL_DB_UPDATE && code == "RM") {
@@ -337,7 +335,8 @@ Requests::Answer Requests::OnFileSession(const std::string& text) {
                          ? CopySessionFile(fields[2].text, fields[3].text)
                          : kSessionDeviceNotFound;
   const auto line = static_cast<uint32_t>(FieldNumber(fields, 4));
-  const auto window = static_cast<platform::Hwnd>(std::strtoul(fields[5].text.c_str(), nullptr, 16));
+  const auto window =
+      static_cast<platform::Hwnd>(std::strtoul(fields[5].text.c_str(), nullptr, 16));
   Later([this, window, line, result] {
     notifications_.ToPanels({window}, platform::Message::Plain(KAL_SESSION_RESULT, line, result));
   });
@@ -349,18 +348,16 @@ Requests::Answer Requests::OnStatusRequest(const std::string& text) {
   const std::vector<CommandField> fields = CommandFields(text);
   const long number = FieldNumber(fields, 1);
   const Device* device = plant_.Find(static_cast<int>(number));
-  const std::string answer = std::to_string(number) + ' ' +
-                             std::to_string(device ? device->status : -1) + " '" +
-                             (device ? device->statusText : std::string("unknown device")) + "' " +
-                             std::to_string(FieldNumber(fields, 4)) + ' ' +
-                             std::to_string(FieldNumber(fields, 5)) + ' ' +
-                             std::to_string(FieldNumber(fields, 6));
+  const std::string answer =
+      std::to_string(number) + ' ' + std::to_string(device ? device->status : -1) + " '" +
+      (device ? device->statusText : std::string("unknown device")) + "' " +
+      std::to_string(FieldNumber(fields, 4)) + ' ' + std::to_string(FieldNumber(fields, 5)) + ' ' +
+      std::to_string(FieldNumber(fields, 6));
   const auto window = static_cast<platform::Hwnd>(FieldNumber(fields, 5));
   Later([this, window, number, answer] {
     notifications_.ToPanels(
         {window}, platform::Message::CopyData(
-                      outbox_.Own(),
-                      PackFrameData(KAL_DEVSTATUSMSG, static_cast<uint32_t>(number)),
+                      outbox_.Own(), PackFrameData(KAL_DEVSTATUSMSG, static_cast<uint32_t>(number)),
                       TextFrame(answer)));
   });
   return {device ? 1 : 0};

@@ -45,7 +45,7 @@ struct Device {
   std::vector<std::string> texts;  // an infodriver's slot texts
 
   std::array<std::map<int, std::string>, kDatabases> databases;  // names per index
-  int databaseChanges = 0;  // every name change counts one
+  int databaseChanges = 0;                                       // every name change counts one
 
   int status = 0;  // the network status word (transmit/receive state in bits 0 and 1)
   std::string statusText = "OK";

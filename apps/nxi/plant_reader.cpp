@@ -116,8 +116,8 @@ class Reader {
     inSection_ = false;
     std::vector<const Entry*> indexed;
     for (const Entry& entry : entries_) {
-      if (entry.key.size() == 1 || (entry.key.size() == 2 && entry.key[0] == "status" &&
-                                    entry.key[1] == "text")) {
+      if (entry.key.size() == 1 ||
+          (entry.key.size() == 2 && entry.key[0] == "status" && entry.key[1] == "text")) {
         if (!Setting(entry)) return false;
       } else {
         indexed.push_back(&entry);
@@ -135,8 +135,8 @@ class Reader {
   bool Count(const Entry& entry, int* out, int lowest) {
     const std::optional<int> n = Number(entry.value);
     if (!n || *n < lowest || *n > kMaxIndex) {
-      return Fail(entry.line, entry.key[0] + " must be a number from " + std::to_string(lowest) +
-                                  " to 4096");
+      return Fail(entry.line,
+                  entry.key[0] + " must be a number from " + std::to_string(lowest) + " to 4096");
     }
     *out = *n;
     return true;
@@ -200,8 +200,8 @@ class Reader {
     if (kind == DeviceKind::kGpi && key == "inputs") return Count(entry, &device_.inputs, 0);
     if (kind == DeviceKind::kGpi && key == "outputs") return Count(entry, &device_.outputs, 0);
     if (kind == DeviceKind::kInfo && key == "slots") return Count(entry, &device_.slotCount, 1);
-    return Fail(entry.line, "unknown key '" + key + "' for a " +
-                                std::string(KindName(kind)) + " device");
+    return Fail(entry.line,
+                "unknown key '" + key + "' for a " + std::string(KindName(kind)) + " device");
   }
 
   // An index within 1 to `highest` from the key's word `word`.
@@ -222,8 +222,8 @@ class Reader {
     std::string text;
     if (key == "name" && entry.key.size() == 3) {
       int database = 0;
-      if (!Index(entry, 1, 0, kDatabases - 1, &database) || !Index(entry, 2, 0, kMaxIndex, &index) ||
-          !Name(entry, &text)) {
+      if (!Index(entry, 1, 0, kDatabases - 1, &database) ||
+          !Index(entry, 2, 0, kMaxIndex, &index) || !Name(entry, &text)) {
         return false;
       }
       device.databases[database][index] = text;
@@ -236,10 +236,9 @@ class Reader {
       const char* key;
       int database;
     };
-    for (const NameKey& names : {NameKey{DeviceKind::kRouter, "source", 0},
-                                 NameKey{DeviceKind::kRouter, "destination", 1},
-                                 NameKey{DeviceKind::kGpi, "input", 0},
-                                 NameKey{DeviceKind::kGpi, "output", 0}}) {
+    for (const NameKey& names :
+         {NameKey{DeviceKind::kRouter, "source", 0}, NameKey{DeviceKind::kRouter, "destination", 1},
+          NameKey{DeviceKind::kGpi, "input", 0}, NameKey{DeviceKind::kGpi, "output", 0}}) {
       if (kind != names.kind || key != names.key) continue;
       const int highest = key == "source"        ? device.sources
                           : key == "destination" ? device.destinations
@@ -281,8 +280,8 @@ class Reader {
       device.texts[index] = text;
       return true;
     }
-    return Fail(entry.line, "unknown key '" + key + "' for a " + std::string(KindName(kind)) +
-                                " device");
+    return Fail(entry.line,
+                "unknown key '" + key + "' for a " + std::string(KindName(kind)) + " device");
   }
 
   std::string_view fileName_;
@@ -296,8 +295,7 @@ class Reader {
 
 }  // namespace
 
-bool ReadPlant(std::string_view text, std::string_view fileName, Plant* plant,
-               std::string* error) {
+bool ReadPlant(std::string_view text, std::string_view fileName, Plant* plant, std::string* error) {
   return Reader(fileName, plant, error).Read(text);
 }
 

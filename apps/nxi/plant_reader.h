@@ -17,8 +17,7 @@ namespace velcrum::nxi {
 // Adds the devices of the text to the plant. False at the first fault, with
 // "FILE:LINE: what is wrong" in *error (FILE is `fileName`); the plant may then hold the
 // devices before the faulty one.
-bool ReadPlant(std::string_view text, std::string_view fileName, Plant* plant,
-               std::string* error);
+bool ReadPlant(std::string_view text, std::string_view fileName, Plant* plant, std::string* error);
 
 // The same for a file; a file that cannot be read is a fault too ("FILE: reason").
 bool ReadPlantFile(const std::string& path, Plant* plant, std::string* error);
