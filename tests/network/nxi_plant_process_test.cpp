@@ -321,7 +321,11 @@ TEST_F(NxiPlantTest, OperatorCommandsAndTheirAnswers) {
   got = Take(KAL_ROUTER_REVERTIVE);
   ASSERT_EQ(got.size(), 400u);
   EXPECT_EQ(got[0].lParam, 1 | 1 << 16);
-  EXPECT_EQ(got[5].lParam, 2 | 3 << 16);  // k = 5: destination 2, source (5 + 1) mod 4 + 1
+  EXPECT_EQ(got[5].lParam, 2 | 3 << 16);    // k = 5: destination 2, source (5 + 1) mod 4 + 1
+  EXPECT_EQ(Do("burst 12 2"), "sent 2\n");  // the router's own form
+  got = Take(KAL_REVERTIVE_TEXT);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[1].text, "RR 12 2 2 '' 0");
   EXPECT_EQ(Do("lock 12 1 1"), "locked 12 1\n");
   EXPECT_EQ(SendText(KAL_ROUTER_CMD, 12, "RC 12 1 2 ',---' 3"), 0);
 }
