@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -106,7 +107,12 @@ class StandardInput {
   explicit StandardInput(Requests& requests) : requests_(requests) {
     struct stat info;
     if (fstat(STDIN_FILENO, &info) != 0) return;
-    if (!isatty(STDIN_FILENO) && !S_ISFIFO(info.st_mode) && !S_ISSOCK(info.st_mode)) return;
+    const bool terminal = isatty(STDIN_FILENO);
+    if (!terminal && !S_ISFIFO(info.st_mode) && !S_ISSOCK(info.st_mode)) return;
+    // Started in the background of a terminal (nxi &), nxi leaves the terminal to the shell;
+    // moved there later, a read gives EIO instead of stopping nxi, and the input ends.
+    if (terminal && tcgetpgrp(STDIN_FILENO) != getpgrp()) return;
+    std::signal(SIGTTIN, SIG_IGN);
     notifier_ = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Read(); });
   }
