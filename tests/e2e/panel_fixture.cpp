@@ -94,7 +94,9 @@ platform::testing::Peer& PanelTest::StartNxi(const std::vector<std::string>& arg
 std::vector<std::string> PanelTest::NxiLog() const {
   std::ifstream file(nxiLog_);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  for (std::string line; std::getline(file, line);) {
+    if (!line.starts_with("> ")) lines.push_back(line);
+  }
   return lines;
 }
 

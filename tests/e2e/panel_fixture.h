@@ -31,7 +31,7 @@ class PanelTest : public platform::testing::DesktopTest {
   // The panel's companion resource script NAME.rc.
   void MakeResourceScript(const std::string& name, const std::string& text);
 
-  // nxi with --log; its log lines so far.
+  // nxi with --log; the lines of what it received so far (not those of what it sent).
   platform::testing::Peer& StartNxi(const std::vector<std::string>& arguments = {});
   std::vector<std::string> NxiLog() const;
 

@@ -103,10 +103,13 @@ class DeviceCommandsTest : public platform::testing::DesktopTest {
     received_.clear();
   }
 
+  // What nxi received: its log without the lines of what it sent ("> ").
   std::vector<std::string> Log() const {
     std::ifstream file(logPath_);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    for (std::string line; std::getline(file, line);) {
+      if (!line.starts_with("> ")) lines.push_back(line);
+    }
     return lines;
   }
   // nxi's log line of a text frame from the main window.

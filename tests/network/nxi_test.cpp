@@ -66,9 +66,13 @@ class NxiTest : public platform::testing::DesktopTest {
     for (std::string line; std::getline(file, line);) lines.push_back(line);
     return lines;
   }
+  // The line of the last message nxi received (lines of what it sent begin with "> ").
   std::string LastLog() const {
     const std::vector<std::string> lines = Log();
-    return lines.empty() ? "" : lines.back();
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+      if (line->rfind("> ", 0) != 0) return *line;
+    }
+    return "";
   }
 
   // A reply as if from a peer: sets the link's reply value and text.
