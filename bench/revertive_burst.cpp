@@ -165,10 +165,11 @@ int main(int argc, char** argv) {
                           int floorTarget) {
     const double rate = result.counted / result.seconds;
     const double floorRate = 1.0 / (roundTrips * roundTrip);
-    std::printf("%-7s revertives: %d of %d counted, %.0f per second (target %d); floor of %d "
-                "round trips each %.0f per second, rate / floor %.2f\n",
-                form, result.counted, kRevertives, rate, floorTarget, roundTrips, floorRate,
-                rate / floorRate);
+    std::printf(
+        "%-7s revertives: %d of %d counted, %.0f per second (target %d); floor of %d "
+        "round trips each %.0f per second, rate / floor %.2f\n",
+        form, result.counted, kRevertives, rate, floorTarget, roundTrips, floorRate,
+        rate / floorRate);
   };
   std::printf("raw Unix-socket round trip, 513 bytes: %.1f us\n", roundTrip * 1e6);
   report("integer", integer, 3, 4000);
@@ -177,13 +178,13 @@ int main(int argc, char** argv) {
               velcrum::g_pRevFifo->GetHighWaterMark(), host.overflows,
               2 * kRevertives - integer.counted - text.counted);
 
-  velcrum::platform::Send(velcrum::g_hwndNxi, velcrum::platform::Message::Plain(
-                                                  velcrum::platform::WM_CLOSE));
+  velcrum::platform::Send(velcrum::g_hwndNxi,
+                          velcrum::platform::Message::Plain(velcrum::platform::WM_CLOSE));
   nxi.waitForFinished(5000);
   velcrum::DestroyMainWindow();
   velcrum::platform::CloseDesktop();
   std::filesystem::remove_all(desktop);
-  const bool lost = integer.counted != kRevertives || text.counted != kRevertives ||
-                    host.overflows != 0;
+  const bool lost =
+      integer.counted != kRevertives || text.counted != kRevertives || host.overflows != 0;
   return lost ? 1 : 0;
 }

@@ -104,8 +104,7 @@ void VLRouSup_Revertive(const char* text) {
     return;
   }
   const Registration& registration = g_registrations[static_cast<size_t>(device)];
-  DebugOut(Format("Reg info for Dev %d is Static %d, Offset %d", device, registration.line,
-                  index));
+  DebugOut(Format("Reg info for Dev %d is Static %d, Offset %d", device, registration.line, index));
   if (registration.indexVariable != -1) g_lIntegerVariables[registration.indexVariable] = index;
   if (registration.deviceVariable != -1) {
     g_lIntegerVariables[registration.deviceVariable] = device;

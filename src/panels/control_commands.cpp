@@ -285,8 +285,8 @@ int ExecBP(const CommandCall& call) {
 
 constexpr CommandEntry kRows[] = {
     {"BP", ExecBP}, {"CA", ExecCA}, {"CC", ExecCC}, {"CD", ExecCD}, {"CE", ExecCE},
-    {"CF", ExecCF}, {"CH", ExecCH}, {"CI", ExecCI}, {"CM", ExecCM}, {"CN", ExecCN}, {"CR", ExecCR},
-    {"CS", ExecCS}, {"CT", ExecCT}, {"CU", ExecCU}, {"CV", ExecCH},
+    {"CF", ExecCF}, {"CH", ExecCH}, {"CI", ExecCI}, {"CM", ExecCM}, {"CN", ExecCN},
+    {"CR", ExecCR}, {"CS", ExecCS}, {"CT", ExecCT}, {"CU", ExecCU}, {"CV", ExecCH},
 };
 
 }  // namespace

@@ -559,9 +559,9 @@ int ExecLF(const CommandCall& call) {
 // DL fills a list too, so it is a row of this group.
 constexpr CommandEntry kRows[] = {
     {"DL", ExecDL}, {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE},
-    {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL},
-    {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ}, {"LR", ExecLR}, {"LS", ExecLS}, {"LT", ExecLT},
-    {"LU", ExecLU}, {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
+    {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL}, {"LN", ExecLN},
+    {"LP", ExecLP}, {"LQ", ExecLQ}, {"LR", ExecLR}, {"LS", ExecLS}, {"LT", ExecLT}, {"LU", ExecLU},
+    {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
 };
 
 }  // namespace

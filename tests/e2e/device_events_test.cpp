@@ -47,13 +47,12 @@ class DeviceEventsTest : public PanelDialogTest {
   }
 
   bool DebuggerSaid(std::string_view text) const {
-    return std::any_of(host_.debugger.begin(), host_.debugger.end(),
-                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    return std::any_of(host_.debugger.begin(), host_.debugger.end(), [&](const std::string& line) {
+      return line.find(text) != std::string::npos;
+    });
   }
   // Sends a message to the main window as a peer would.
-  static void Deliver(const platform::Message& message) {
-    platform::Send(g_hwndMain, message);
-  }
+  static void Deliver(const platform::Message& message) { platform::Send(g_hwndMain, message); }
   // The three 16-bit fields of a range request.
   static std::array<int, 3> Fields(const FakeNxiCall& call) {
     return {Int16Field(call.bytes, 0), Int16Field(call.bytes, 1), Int16Field(call.bytes, 2)};
@@ -232,9 +231,9 @@ TEST_F(DeviceEventsTest, ClientCommandsForAServedDeviceRunItsParserLine) {
 }
 
 // A revertive that NXI sends while a line waits in a framed call to it (here: the name
-// registration of another device): without synchronous mode it runs its line inside the call, and the waiting
-// line goes on where it was; in synchronous mode it waits in the queue until the line is
-// done.
+// registration of another device): without synchronous mode it runs its line inside the call, and
+// the waiting line goes on where it was; in synchronous mode it waits in the queue until the line
+// is done.
 TEST_F(DeviceEventsTest, ARevertiveDuringAFramedCallRunsAtOnceOrAfterTheLine) {
   RunText("RR 12 1 16 2000 0");
   Line(2000, "NM Z% 10 Z%:NA Z% 1 Z%");

@@ -49,8 +49,9 @@ class FakeNxi {
       const std::string frame = IsNumericFrame(call.bytes.size())
                                     ? NumericFrame(static_cast<int32_t>(reply.value))
                                     : TextFrame(reply.text);
-      platform::Send(m.wParam, platform::Message::CopyData(
-                                   window_->Handle(), PackFrameData(KAL_REPLY, reply.value), frame));
+      platform::Send(m.wParam,
+                     platform::Message::CopyData(window_->Handle(),
+                                                 PackFrameData(KAL_REPLY, reply.value), frame));
       return 1;
     });
     return true;

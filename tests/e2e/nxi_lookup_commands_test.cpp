@@ -42,8 +42,8 @@ class NxiLookupCommandsTest : public PanelDialogTest {
                      std::to_string(Int16Field(call.bytes, 2));
       } else if (call.message == KAL_DEVICE_INFO && (call.wParam == 12 || call.wParam == 40)) {
         reply.value = 1;
-        reply.text = std::to_string(call.wParam) + " 1 16 16 0 DEVICE " +
-                     std::to_string(call.wParam);
+        reply.text =
+            std::to_string(call.wParam) + " 1 16 16 0 DEVICE " + std::to_string(call.wParam);
       }
       return reply;
     };
@@ -77,9 +77,9 @@ TEST_F(NxiLookupCommandsTest, CnWritesOneNameIntoEachControlFromTheFirst) {
 }
 
 TEST_F(NxiLookupCommandsTest, CnChecksItsRangesBeforeAskingNxi) {
-  RunText("CN 12 1 7 5 3 3101");   // first above last
+  RunText("CN 12 1 7 5 3 3101");    // first above last
   RunText("CN 1000 1 1 2 3 3101");  // no such device
-  RunText("CN 12 10 1 2 3 3101");  // database 10
+  RunText("CN 12 10 1 2 3 3101");   // database 10
   EXPECT_TRUE(nxi_.CallsOf(KAL_GET_NAME).empty());
   EXPECT_EQ(Text(3101), "-");
 }
