@@ -87,7 +87,8 @@ struct BurstResult {
   int counted = 0;
 };
 
-// One burst: from the `do` request until every revertive's line has run (or a minute).
+// One burst: from the `do` request until every revertive's line has run (or a minute, or
+// two seconds after nxi has sent the last).
 BurstResult Burst(const char* form) {
   Counted() = 0;
   const auto start = Clock::now();
@@ -96,13 +97,20 @@ BurstResult Burst(const char* form) {
   QElapsedTimer clock;
   clock.start();
   auto end = start;
+  qint64 sentAt = -1;
   while (clock.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     if (Counted() >= kRevertives && end == start) end = Clock::now();
-    if (end != start && process.state() == QProcess::NotRunning) break;
+    if (process.state() == QProcess::NotRunning) {
+      if (end != start) break;
+      if (sentAt < 0) sentAt = clock.elapsed();
+      if (clock.elapsed() - sentAt > 2000) break;
+    }
   }
   if (end == start) end = Clock::now();
   process.waitForFinished(1000);
+  std::fprintf(stderr, "nxi do burst %s: %s\n", form,
+               process.readAllStandardOutput().trimmed().constData());
   return {std::chrono::duration<double>(end - start).count(), Counted()};
 }
 
@@ -130,18 +138,23 @@ int main(int argc, char** argv) {
          waited.elapsed() < 10000) {
     QThread::msleep(5);
   }
-  velcrum::g_hwndNxi = velcrum::platform::FindWindow("NXI");
-  if (velcrum::g_hwndNxi == velcrum::platform::kNoWindow) {
+  const velcrum::platform::Hwnd nxiWindow = velcrum::platform::FindWindow("NXI");
+  if (nxiWindow == velcrum::platform::kNoWindow) {
     std::fprintf(stderr, "revertive_burst: nxi did not start\n");
     return 1;
   }
-  NxiDo("add router 12 16 16 integer", 10000);
+  const std::string added = NxiDo("add router 12 16 16 integer", 10000);
+  if (added.find("added") == std::string::npos) {
+    std::fprintf(stderr, "revertive_burst: nxi did not add the router: %s\n", added.c_str());
+    return 1;
+  }
 
   CountingHost host;
   velcrum::InstallModules(velcrum::RuntimeModules());
   velcrum::ResetModules();
   velcrum::SetHost(&host);
   if (!velcrum::CreateMainWindow()) return 1;
+  velcrum::g_hwndNxi = nxiWindow;
   velcrum::g_networkSettings.synchronousMode = 1;
   velcrum::g_pCmdFifo = std::make_unique<velcrum::Cvorn_fifo>();
   velcrum::g_pRevFifo = std::make_unique<velcrum::Cvorn_fifo>();
