@@ -2,12 +2,14 @@
 # The operator's hand in the headless main job: finds the sample panel on the desktop,
 # lists its controls, presses a source button, drags the fader, locks and unlocks the
 # sources, filters the destinations by typing, chooses one, prints the list, opens the
-# second panel and closes it with Enter, takes pictures of both panels and closes the program. Every step
-# is echoed with what the desktop tool printed.
-# Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR
+# second panel and closes it with Enter, takes crosspoints on the router panel, fires a GPI,
+# writes tally slots, changes the plant from nxi's side, takes pictures of the panels and
+# closes the program. Every step is echoed with what the desktop tool printed.
+# Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR [NXI]
 set -euo pipefail
 desktop="$1"
 sample="$2"
+nxi="${3:-}"
 
 step() {
   echo "\$ desktop $*"
@@ -55,5 +57,20 @@ more="$(window "Velcrum sample - more")"
 step controls "$more"
 step shot "$more" "$sample/more.png"
 step key "$more" '{Return}'
+
+router="$(window "Velcrum sample - router")"
+step controls "$router"
+step click "$router" 5002
+step click "$router" 5205
+step click "$router" 5401
+step click "$router" 5403
+step click "$router" 5404
+if [[ -n "$nxi" ]]; then
+  echo "\$ nxi do 'route 12 3 7'"
+  "$nxi" do "route 12 3 7"
+fi
+sleep 0.5  # the revertives reach the panel
+step controls "$router"
+step shot "$router" "$sample/router.png"
 step list
 step post "$main" 16

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main job: builds Velcrum, starts the nxi stand-in and the sample panel on a desktop
-# of their own, and shuts both down. With a display the panel shows and stays until you
+# The main job: builds Velcrum, starts a small simulated plant (nxi with the sample plant
+# file: router 12, a GPI device, an infodriver slot device; and the infodriver program as
+# device 50) and the sample panel on a desktop of their own, and shuts them all down. With a display the panel shows and stays until you
 # choose Exit from its right-click menu; without one it runs headless: the desktop tool
 # looks at the panel and presses its controls as an operator would, then closes it, and
 # screenshots and a transcript are left in build/sample/.
@@ -20,7 +21,7 @@ unset CC_ROOT CC_SYSTEM VELCRUM_DRIVE_C
 cmake --install "$root/build" --prefix "$sample/install" >/dev/null
 # The panel's settings: its debug output on standard error, a log file, trace points,
 # printing on.
-printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\nPrinterSupport=1\r\n' \
+printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\nPrinterSupport=1\r\nSynchronousMode=1\r\n' \
   >"$sample/root/drive_c/windows/VELCRUM.INI"
 # The destinations the panel's list loads (c:\destinations.txt).
 cp "$root/examples/panel/destinations.txt" "$sample/root/drive_c/"
@@ -29,11 +30,16 @@ ln -s "$root/build/apps/velcrum/velcrum" "$sample/SAMPLE.EXE"
 cp "$root/examples/panel/SAMPLE.AST" "$root/examples/panel/SAMPLE.rc" "$root/examples/panel/sample.h" \
   "$sample/"
 
-"$root/build/apps/nxi/nxi" --log "$sample/nxi.log" 2>"$sample/nxi.err" &
+"$root/build/apps/nxi/nxi" --plant "$root/examples/plant/sample.plant" --log "$sample/nxi.log" \
+  </dev/null 2>"$sample/nxi.err" &
 nxi=$!
-trap 'kill "$nxi" 2>/dev/null || true' EXIT
+"$root/build/apps/infodriver/infodriver" --device 50 --slots 16 --log "$sample/infodriver.log" \
+  </dev/null 2>"$sample/infodriver.err" &
+driver=$!
+trap 'kill "$nxi" "$driver" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
-  "$root/build/apps/desktop/desktop" list 2>/dev/null | grep -q 'NXI' && break
+  windows="$("$root/build/apps/desktop/desktop" list 2>/dev/null || true)"
+  grep -q 'NXI' <<<"$windows" && grep -q 'INFODRIVER 50' <<<"$windows" && break
   sleep 0.1
 done
 
@@ -46,11 +52,12 @@ else
     timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" &
   panel=$!
   bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \
+    "$root/build/apps/nxi/nxi" \
     >"$sample/hand.txt" 2>&1 || status=$?
   wait "$panel" || status=$?
 fi
-kill "$nxi"
-wait "$nxi" || true
+kill "$nxi" "$driver"
+wait "$nxi" "$driver" || true
 
 {
   if [[ -f "$sample/hand.txt" ]]; then
@@ -59,8 +66,10 @@ wait "$nxi" || true
   fi
   echo "== the panel's debug output"
   cat "$sample/velcrum.err"
-  echo "== what nxi received"
+  echo "== what nxi received (and, after \"> \", sent)"
   cat "$sample/nxi.log"
+  echo "== what the infodriver received (and, after \"> \", sent)"
+  cat "$sample/infodriver.log"
   echo "== the log file"
   cat "$sample/root/drive_c/vornlogs/"*.log 2>/dev/null | tr -d '\r'
 } >"$sample/transcript.txt"
