@@ -17,6 +17,7 @@
 
 namespace velcrum {
 
+int g_iRunDepth = 0;
 int g_iCurrentLine = 0;
 int g_iCurrentCommand = 0;
 int iJumpPending = 0;
@@ -196,6 +197,10 @@ bool RunPasses(int& line, int firstCommand) {
 }  // namespace
 
 void RunLine(int line, int firstCommand) {
+  struct Depth {
+    Depth() { ++g_iRunDepth; }
+    ~Depth() { --g_iRunDepth; }
+  } depth;
   const bool tracing = g_settings.outputDebug;
   const bool startup = line == kStartupLine;
   if (startup) TimeStamp("RunLine: start-up line begins");

@@ -16,6 +16,10 @@ inline constexpr int kCloseDownLine = 31000;
 inline constexpr int kSleepLine = 31500;
 inline constexpr int kDatabaseLine = 32000;
 
+// How many runs (RunLine) are in progress: 0 while no line runs, more than 1 while a line
+// runs inside another's command (a message that arrives while a command waits).
+extern int g_iRunDepth;
+
 // The line being run (0 outside a run) and the 0-based index of its running command.
 extern int g_iCurrentLine;
 extern int g_iCurrentCommand;

@@ -109,8 +109,8 @@ inline constexpr uint32_t kMsgRunCloseDown = 2176;
 // "Are you a copy of this program?", answered with kProbeAnswer by every copy.
 inline constexpr uint32_t kMsgProbe = 3174;
 inline constexpr uint32_t kProbeAnswer = 0xF1D3B597;
-// Drain the queues now: posted when an entry goes into an empty queue, so that queued
-// work runs as soon as the loop is idle rather than at the next drain timer.
+// Drain the queues now: posted when a network message is queued while a line runs, so that
+// it runs as soon as the line is done rather than at the next drain timer.
 inline constexpr uint32_t kMsgDrainQueues = 3176;
 // A key event from the keyboard hook.
 inline constexpr uint32_t kMsgKeyEvent = 4025;

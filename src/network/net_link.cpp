@@ -11,6 +11,7 @@
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
+#include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "network/device_events.h"
 #include "network/driver_link.h"
@@ -205,11 +206,17 @@ bool VLNetSup_IsNetworkMessage(uint32_t message) {
 
 namespace {
 
-// Queued revertives must not wait for the drain timer while the loop is idle: the first
-// entry after a drain posts a request to the main window, which the loop takes as soon as
-// it is free, after the messages already waiting. A line busy inside a send does not take
-// posted messages, so the queue still decouples it from the traffic.
-void RequestDrain() {
+// Queued revertives must not wait for the drain timer while the panel is idle. A message
+// that arrives while no line runs is drained at once, inside the sender's call, so that a
+// sender in a burst waits for the panel instead of outrunning the queue. One that arrives
+// while a line runs (inside a framed call of that line, say) stays queued, and a drain
+// request is posted to the main window: the loop takes it as soon as the line is done,
+// since a line waiting in a send never takes posted messages.
+void DrainNowOrLater() {
+  if (g_iRunDepth == 0 && !g_bPumpRunning) {
+    VLNetSup_Pump();
+    return;
+  }
   if (g_bDrainRequested || g_hwndMain == 0) return;
   g_bDrainRequested = platform::Post(g_hwndMain, platform::Message::Plain(kMsgDrainQueues));
 }
@@ -229,13 +236,13 @@ platform::Result VLNetSup_Accept(const platform::Message& message) {
     if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
       if (g_pRevFifo->PutData(0, number, message.wParam, 0, 0, text.c_str(),
                               static_cast<int>(text.size() + 1))) {
-        RequestDrain();
+        DrainNowOrLater();
       }
     } else {
       VLNetSup_Dispatch(0, number, message.wParam, 0, text.c_str());
     }
   } else if (g_networkSettings.synchronousMode != 0 && g_pRevFifo) {
-    if (g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam)) RequestDrain();
+    if (g_pRevFifo->Put(0, number, message.wParam, 0, message.lParam)) DrainNowOrLater();
   } else {
     VLNetSup_Dispatch(0, number, message.wParam, message.lParam, nullptr);
   }

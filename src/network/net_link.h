@@ -54,7 +54,8 @@ void VLNetSup_OnCopyData(Hwnd self, Hwnd sender, const platform::Message& frame)
 bool VLNetSup_IsNetworkMessage(uint32_t message);
 
 // Accepts a network message at the main window: in synchronous mode it goes into "RevFifo"
-// for the queue drain, otherwise it is dispatched at once. Returns the main window's answer:
+// for the queue drain (run at once when no line runs, else as soon as the loop is idle),
+// otherwise it is dispatched at once. Returns the main window's answer:
 // 1 for 2224, 2234, 2244, 2264, 2722 and 2776, 0 for the others.
 platform::Result VLNetSup_Accept(const platform::Message& message);
 
@@ -69,8 +70,8 @@ void VLNetSup_Dispatch(uint32_t window, uint32_t message, uint32_t wParam, int32
 // finished, once shut-down has begun, or while a drain is already running.
 void VLNetSup_Pump();
 
-// The main window's kMsgDrainQueues, posted when a network message is queued and no request
-// is pending: the drain, run as soon as the loop is idle.
+// The main window's kMsgDrainQueues, posted when a network message is queued while a line
+// runs: the drain, run as soon as the loop is idle again.
 void VLNetSup_OnDrainRequest();
 
 // The last reply received: its value (16 bits) and its text (NUL-terminated, 513 bytes).

@@ -81,6 +81,7 @@ constexpr AcceptCase kAcceptCases[] = {
 
 TEST_F(NetLinkTest, SynchronousModeQueuesEveryNetworkMessageWithItsAnswer) {
   g_networkSettings.synchronousMode = 1;
+  bStartUpDone = false;  // what is queued now waits for the start-up section
   for (const AcceptCase& c : kAcceptCases) {
     SCOPED_TRACE(c.message);
     EXPECT_TRUE(VLNetSup_IsNetworkMessage(c.message));
@@ -110,6 +111,7 @@ TEST_F(NetLinkTest, SynchronousModeQueuesEveryNetworkMessageWithItsAnswer) {
 
 TEST_F(NetLinkTest, QueuedTextsAreTerminatedWhateverArrives) {
   g_networkSettings.synchronousMode = 1;
+  bStartUpDone = false;  // what is queued now waits for the start-up section
   // A text message posted without a text carries an empty one; an over-long text keeps
   // 1023 characters and its terminator; an embedded NUL ends the text.
   VLNetSup_Accept(platform::Message::Plain(KAL_REVERTIVE_TEXT, 1, 12345));
@@ -162,11 +164,13 @@ TEST_F(NetLinkTest, ASectionThatRunsInsideALineLeavesTheLineItsPlace) {
 
 TEST_F(NetLinkTest, DrainRunsControlPressesBeforeNetworkMessagesEachInOrder) {
   g_networkSettings.synchronousMode = 1;
+  bStartUpDone = false;  // all of it waits for the start-up section
   VLNetSup_Accept(platform::Message::Plain(KAL_NETTXRXSTATUS, 0, 0));
   g_pCmdFifo->Put(0, 0, 100, 0, 0);
   VLNetSup_Accept(platform::Message::Plain(KAL_DATABASE_MSG, 0, 0));
   g_pCmdFifo->Put(0, 0, 0, 0, 0);  // no line: taken, not run
   g_pCmdFifo->Put(0, 0, 200, 0, 0);
+  bStartUpDone = true;
   VLNetSup_Pump();
   EXPECT_EQ(Int('Z'), 1324);
   EXPECT_EQ(g_pCmdFifo->GetCount(), 0);
