@@ -1,7 +1,6 @@
 // The device events.
 #include "network/device_events.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -18,8 +17,8 @@
 #include "interpreter/variables.h"
 #include "network/device_tables.h"
 #include "network/kal_messages.h"
-#include "network/net_frame.h"
 #include "network/net_link.h"
+#include "runtime/nxi_requests.h"
 #include "runtime/process_state.h"
 #include "runtime/subsystem_settings.h"
 
@@ -49,12 +48,7 @@ void RunSection(int line, bool emptyFrame) {
 
 // KAL_GET_NAME for entry `index` of database 0 of the device: the name revertives show.
 std::string SourceName(int device, int index) {
-  std::array<char, kTextFrameBytes> block{};
-  PutInt16Field(block.data(), 0, static_cast<uint16_t>(device));
-  PutInt16Field(block.data(), 1, 0);
-  PutInt16Field(block.data(), 2, static_cast<uint16_t>(index));
-  SendBlockToNxi(KAL_GET_NAME, 0, block.data(), kNameReplyBytes);
-  return std::string(block.data(), strnlen(block.data(), kNameReplyBytes));
+  return LookUpNameAtNxi(device, 0, index, kNameReplyBytes);
 }
 
 void StackTrace(const char* where) {
