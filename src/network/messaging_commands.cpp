@@ -12,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,7 @@
 #include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/handler_support.h"
+#include "interpreter/nested_run.h"
 #include "interpreter/parameter_checks.h"
 #include "interpreter/variables.h"
 #include "network/device_tables.h"
@@ -104,31 +106,27 @@ void SendTextToDriver(int device, uint32_t message, uint32_t wParam, std::string
   VLNetSup_Send(g_hwndMain, DriverWindow(device), message, wParam, frame.data(), 0);
 }
 
-// The executor's place across a send that may run lines of this panel: the in-sequence
-// flag and the subroutine depth as the command found them, and a resume with the command
-// after this one.
+// The executor's place across a send that may run lines of this panel: everything the line
+// had when the command began (its pending jump, in-sequence flag and subroutine stack) is
+// put back after the send, and the executor resumes with the command after this one.
 class PlaceKeeper {
  public:
-  explicit PlaceKeeper(const CommandCall& call)
-      : line_(call.line),
-        next_(call.index + 1),
-        inSequence_(g_bInSequence),
-        procStackPtr_(g_iProcStackPtr) {}
+  explicit PlaceKeeper(const CommandCall& call) : line_(call.line), next_(call.index + 1) {
+    kept_.emplace();
+  }
 
   // The CommandResult of a command that has sent.
-  int Resume() const {
+  int Resume() {
+    kept_.reset();
     iJumpPending = line_;
     iCmdPending = next_;
-    g_bInSequence = inSequence_;
-    g_iProcStackPtr = procStackPtr_;
     return 1;
   }
 
  private:
   int line_;
   int next_;
-  bool inSequence_;
-  int procStackPtr_;
+  std::optional<NestedRun> kept_;
 };
 
 }  // namespace
@@ -222,7 +220,7 @@ int ExecXU(const CommandCall& call) {
 }
 
 int ExecXC(const CommandCall& call) {
-  const PlaceKeeper place(call);
+  PlaceKeeper place(call);
   GetArguments(call.text, 6);
   for (int n = 1; n <= 3; ++n) NumberParam(call, n);
   const bool fourthIsText = IsTextKind(4);
@@ -269,7 +267,7 @@ int ExecXC(const CommandCall& call) {
 }
 
 int ExecXS(const CommandCall& call) {
-  const PlaceKeeper place(call);
+  PlaceKeeper place(call);
   GetArguments(call.text, 5);
   for (int n = 1; n <= 3; ++n) NumberParam(call, n);
   const bool fifthIsNumber = IsNumberKind(5);
@@ -296,7 +294,7 @@ int ExecXS(const CommandCall& call) {
 }
 
 int ExecXW(const CommandCall& call) {
-  const PlaceKeeper place(call);
+  PlaceKeeper place(call);
   GetArguments(call.text, 5);
   NumberParam(call, 1);
   CheckStringParam(Mnemonic(call), 2, false, false, call.text);
@@ -329,7 +327,7 @@ int ExecXW(const CommandCall& call) {
 }
 
 int ExecXP(const CommandCall& call) {
-  const PlaceKeeper place(call);
+  PlaceKeeper place(call);
   GetArguments(call.text, 3);
   for (int n = 1; n <= 3; ++n) NumberParam(call, n);
   if (!InRangeOrReport(call, 1, 1, kMaxDevices) || !InRangeOrReport(call, 2, 1, kMaxDeviceIndex) ||
