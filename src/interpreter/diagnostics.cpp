@@ -17,6 +17,8 @@ namespace {
 
 constexpr size_t kChannelLimit = 255;
 
+DiagnosticListener g_diagnosticListener = nullptr;
+
 std::chrono::steady_clock::time_point startupClock = std::chrono::steady_clock::now();
 
 std::string_view CutAtDelete(std::string_view text) {
@@ -42,6 +44,15 @@ void Report(std::string_view command, const char* head, std::string_view text) {
 void ReportFormatted(std::string_view text) {
   g_bParamError = true;
   if (g_settings.parameterInspectMsgs) DebugOut(text);
+  NotifyDiagnostic(text);
+}
+
+void SetDiagnosticListener(DiagnosticListener listener) {
+  g_diagnosticListener = listener;
+}
+
+void NotifyDiagnostic(std::string_view text) {
+  if (g_diagnosticListener) g_diagnosticListener(text);
 }
 
 void ReportError(std::string_view command, std::string_view text) {
@@ -52,7 +63,9 @@ void ReportWarning(std::string_view command, std::string_view text) {
   Report(command, "WARNING: ", text);
 }
 
-void ReportNote(std::string_view command, std::string_view text) { Report(command, "", text); }
+void ReportNote(std::string_view command, std::string_view text) {
+  Report(command, "", text);
+}
 
 void DebugOut(std::string_view text) {
   if (!DebugOutEnabled()) return;
@@ -60,7 +73,9 @@ void DebugOut(std::string_view text) {
                   g_settings.showDebugWindow && g_settings.outputDebug);
 }
 
-bool TraceOutEnabled() { return g_settings.showDebugWindow || g_settings.enableOutputDbwin; }
+bool TraceOutEnabled() {
+  return g_settings.showDebugWindow || g_settings.enableOutputDbwin;
+}
 
 void TraceOut(std::string_view text) {
   if (!TraceOutEnabled()) return;
@@ -84,6 +99,8 @@ void TimeStamp(std::string_view tag) {
                                      static_cast<int>(elapsed.count())));
 }
 
-void ResetStartupClock() { startupClock = std::chrono::steady_clock::now(); }
+void ResetStartupClock() {
+  startupClock = std::chrono::steady_clock::now();
+}
 
 }  // namespace velcrum

@@ -29,6 +29,12 @@ void ReportNote(std::string_view command, std::string_view text);
 // to the debug output while inspection messages are on.
 void ReportFormatted(std::string_view text);
 
+// Every error and warning a script causes (the reports above, the parameter reports, an
+// unknown command) is also told, with its text, to one listener, whether or not the text
+// is written anywhere: the error event that EE sets up listens here. nullptr: none.
+using DiagnosticListener = void (*)(std::string_view text);
+void SetDiagnosticListener(DiagnosticListener listener);
+void NotifyDiagnostic(std::string_view text);
 // The debug output: at most 255 characters, cut at the first DEL (127).
 void DebugOut(std::string_view text);
 // Whether DebugOut would write anywhere, so callers can skip formatting.

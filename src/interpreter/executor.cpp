@@ -79,6 +79,7 @@ void ReportUnknownCommand(std::string_view command, int line) {
                      static_cast<unsigned>(static_cast<int>(static_cast<signed char>(first))),
                      static_cast<unsigned>(static_cast<unsigned char>(second)));
   }
+  NotifyDiagnostic(message);
   Host& host = TheHost();
   if (host.EditorOpen()) {
     host.EditorStatus(message);
@@ -90,10 +91,10 @@ void ReportUnknownCommand(std::string_view command, int line) {
 int Breakpoint(int line, int index) {
   Host& host = TheHost();
   host.RefreshVariablesWindows();
-  const MessageBoxAnswer answer = host.ShowMessageBox(
-      Format("%s - ! Debug Breakpoint !", g_instanceName.c_str()),
-      Format("Breakpoint signalled at line %d, command %d.", line, index + 1),
-      {MessageBoxButtons::kOkCancel, MessageBoxIcon::kInformation, false});
+  const MessageBoxAnswer answer =
+      host.ShowMessageBox(Format("%s - ! Debug Breakpoint !", g_instanceName.c_str()),
+                          Format("Breakpoint signalled at line %d, command %d.", line, index + 1),
+                          {MessageBoxButtons::kOkCancel, MessageBoxIcon::kInformation, false});
   if (answer == MessageBoxAnswer::kOk) return 0;
   g_iCurrentLine = 0;
   iJumpPending = 0;

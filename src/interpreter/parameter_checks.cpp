@@ -17,12 +17,13 @@ constexpr int kHighestParameter = 19;
 
 // The head every parameter message shares: "<%s> %sline: %d, cmd: '%s' ".
 std::string Head(std::string_view command, const char* severity) {
-  return Format("<%s> %sline: %d, cmd: '%.2s' ", g_instanceName.c_str(), severity,
-                g_iCurrentLine, command.data());
+  return Format("<%s> %sline: %d, cmd: '%.2s' ", g_instanceName.c_str(), severity, g_iCurrentLine,
+                command.data());
 }
 
 void Emit(const std::string& text) {
   if (g_settings.parameterInspectMsgs) DebugOut(text);
+  NotifyDiagnostic(text);
 }
 
 // The command name must be two characters and the command text short enough; a
@@ -88,9 +89,13 @@ bool SilentTest(std::string_view command, int n, Test test, bool flagWhenFalse) 
 
 }  // namespace
 
-bool IsInspectionOn() { return g_settings.parameterInspection != Inspection::kOff; }
+bool IsInspectionOn() {
+  return g_settings.parameterInspection != Inspection::kOff;
+}
 
-bool IsStrictInspection() { return g_settings.parameterInspection == Inspection::kStrict; }
+bool IsStrictInspection() {
+  return g_settings.parameterInspection == Inspection::kStrict;
+}
 
 bool full_checks::CheckStringParam(std::string_view command, int n, bool variableOnly,
                                    bool warnIfEmpty, std::string_view commandText) {

@@ -112,6 +112,9 @@ inline constexpr uint32_t kProbeAnswer = 0xF1D3B597;
 // Drain the queues now: posted when a network message is queued while a line runs, so that
 // it runs as soon as the line is done rather than at the next drain timer.
 inline constexpr uint32_t kMsgDrainQueues = 3176;
+// The message window's "Ok" (wParam 1: the suspended line resumes) or its close box
+// (wParam 0).
+inline constexpr uint32_t kMsgMessageWindowDone = 3177;
 // A key event from the keyboard hook.
 inline constexpr uint32_t kMsgKeyEvent = 4025;
 

@@ -142,8 +142,9 @@ class Dialog {
   virtual void Show(ShowCommand command) = 0;
   virtual bool IsVisible() const = 0;
   virtual bool IsMinimised() const = 0;
-  virtual void Update() = 0;  // paints what is pending now (UpdateWindow)
-  virtual void BringToTop() = 0;
+  virtual void Update() = 0;                       // paints what is pending now (UpdateWindow)
+  virtual void BringToTop() = 0;                   // raised above the other windows and activated
+  virtual void SendToBottom() = 0;                 // lowered below the other windows, not activated
   virtual void Move(int x, int y) = 0;             // screen pixels; size, z-order, activation kept
   virtual void Resize(int width, int height) = 0;  // place, z-order, activation kept
   virtual void SetTitle(std::string_view title) = 0;

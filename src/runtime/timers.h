@@ -15,5 +15,9 @@ inline constexpr unsigned kQueueDrainPeriodMs = 5;
 inline constexpr unsigned kInstanceLimitTimer = 25;
 inline constexpr unsigned kInstanceLimitDelayMs = 500;
 inline constexpr unsigned kMessageWindowTimer = 26;
+// The error event's two lines: the first as soon as the line that caused the report has
+// ended, the second after the event's delay.
+inline constexpr unsigned kErrorEventFirstTimer = 27;
+inline constexpr unsigned kErrorEventSecondTimer = 28;
 
 }  // namespace velcrum

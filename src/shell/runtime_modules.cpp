@@ -5,13 +5,15 @@
 #include "network/network_module.h"
 #include "panels/panels_module.h"
 #include "runtime/interpreter_module.h"
+#include "shell/main_window_module.h"
 #include "shell/shell_module.h"
 
 namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {
-    &kInterpreterModule, &kCommandsModule, &kNetworkModule, &kPanelsModule, &kShellModule,
+    &kInterpreterModule, &kCommandsModule, &kNetworkModule,
+    &kPanelsModule,      &kShellModule,    &kMainWindowModule,
 };
 
 }  // namespace

@@ -34,12 +34,26 @@ constexpr DebugSwitch kDebugSwitches[] = {
     {kMenuOutputDebug, kDebugOutputDebug, "OutputDebug"},
 };
 
-void ToggleDebugSwitch(const DebugSwitch& debugSwitch) {
-  g_config.debugFlags ^= debugSwitch.bit;
-  const bool on = (g_config.debugFlags & debugSwitch.bit) != 0;
+void SetDebugSwitch(const DebugSwitch& debugSwitch, bool on) {
+  if (on) {
+    g_config.debugFlags |= debugSwitch.bit;
+  } else {
+    g_config.debugFlags &= ~debugSwitch.bit;
+  }
   if (g_popupMenu) g_popupMenu->SetChecked(debugSwitch.item, on);
   WriteBack("Debug", debugSwitch.key, on ? "1" : "0", VelcrumIniPath());
   ApplyConfiguration();
+}
+
+void ToggleDebugSwitch(const DebugSwitch& debugSwitch) {
+  SetDebugSwitch(debugSwitch, (g_config.debugFlags & debugSwitch.bit) == 0);
+}
+
+bool SwitchIsOn(uint32_t item) {
+  for (const DebugSwitch& debugSwitch : kDebugSwitches) {
+    if (item == debugSwitch.item) return (g_config.debugFlags & debugSwitch.bit) != 0;
+  }
+  return item == kMenuShowVariables && (g_config.debugFlags & kDebugVariablesWindowShown) != 0;
 }
 
 std::string AboutLine(int id, const char* format, const char* unknown) {
@@ -131,6 +145,17 @@ void ActOnMenuItem(uint32_t item) {
 }
 
 }  // namespace
+
+void SetMenuSwitch(uint32_t item, bool on, bool onlyOnChange) {
+  const bool changed = SwitchIsOn(item) != on;
+  if (!changed && onlyOnChange) return;
+  for (const DebugSwitch& debugSwitch : kDebugSwitches) {
+    if (item == debugSwitch.item) SetDebugSwitch(debugSwitch, on);
+  }
+  if (item == kMenuShowVariables && changed) ToggleVariablesWindowFromMenu();
+  // The tools' windows open and close on their item, as a menu choice does.
+  if (changed) OfferToModules(platform::Message::Plain(platform::WM_COMMAND, item));
+}
 
 void OnMenuCommand(uint32_t item) {
   ActOnMenuItem(item);

@@ -29,6 +29,12 @@ void ShowPopupMenu();
 void OnMenuCommand(uint32_t item);
 // Item 504, also reached by Alt+Shift+D.
 void ToggleVariablesWindowFromMenu();
+// Puts one of the menu's switches (the debug window, the variables window, the system
+// debugger, the parser trace, the debug output) into the given state, as its menu item
+// would: the check mark follows, the debug switches write their key of VELCRUM.INI, and
+// the developer tools are offered the item when their window's state changes.
+// `onlyOnChange`: nothing at all happens when the switch is already in that state.
+void SetMenuSwitch(uint32_t item, bool on, bool onlyOnChange);
 // Whether an item carries its check mark (false without a menu).
 bool MenuItemChecked(uint32_t item);
 

@@ -26,6 +26,7 @@
 #include "runtime/timers.h"
 #include "shell/configuration.h"
 #include "shell/main_window.h"
+#include "shell/message_window_command.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
 #include "shell/support_libraries.h"
@@ -93,6 +94,7 @@ void FinalCloseStep() {
     window->KillTimer(kQueueDrainTimer);
   }
   DestroyPopupMenu();
+  CloseMessageWindow();
   RunShutDownStep(ShutDownStep::kFinalStep);
   FreeBwcc();
   SaveScreenshotIfRequested();

@@ -18,6 +18,7 @@
 #include "runtime/timers.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
+#include "shell/message_window_command.h"
 #include "shell/sections.h"
 #include "shell/shell_menu.h"
 #include "shell/shutdown.h"
@@ -63,6 +64,9 @@ void OnTimer(const Message& message) {
     case kInstanceLimitTimer:
       CloseOneSurplusCopy(100);
       if (platform::Window* window = MainWindow()) window->KillTimer(kInstanceLimitTimer);
+      break;
+    case kMessageWindowTimer:
+      OnMessageWindowTimer();
       break;
     default:
       // The script timers go to the first panel, the others to their subsystems.
@@ -162,6 +166,9 @@ Result VLWndProc(const Message& message) {
       return 0;
     case kMsgDrainQueues:
       VLNetSup_OnDrainRequest();
+      return 0;
+    case kMsgMessageWindowDone:
+      OnMessageWindowDone(message.wParam != 0);
       return 0;
     case kMsgKeyEvent:
       OfferToModules(message);

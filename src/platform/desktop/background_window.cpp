@@ -1,6 +1,8 @@
 // The background window on a plain Qt widget that fills itself with one colour.
 #include "platform/desktop/background_window.h"
 
+#include <QImage>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -11,10 +13,25 @@ class FilledWidget final : public QWidget {
  public:
   explicit FilledWidget(BackgroundWindow::FillColour fill) : fill_(fill) {}
 
+  QImage picture;
+  bool moveLocked = false;
+  // Where the owner last put the window; a locked window is brought back here.
+  QPoint placedAt;
+
  protected:
   void paintEvent(QPaintEvent*) override {
     const Colour colour = fill_();
-    QPainter(this).fillRect(rect(), QColor(colour.red, colour.green, colour.blue));
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(colour.red, colour.green, colour.blue));
+    if (!picture.isNull()) painter.drawImage(QPoint(0, 0), picture);
+  }
+
+  void moveEvent(QMoveEvent* event) override {
+    QWidget::moveEvent(event);
+    if (!moveLocked || pos() == placedAt) return;
+    // Undone from the event loop: the window manager's own move is finished by then.
+    QMetaObject::invokeMethod(
+        this, [this] { move(placedAt); }, Qt::QueuedConnection);
   }
 
  private:
@@ -54,10 +71,12 @@ void BackgroundWindow::SetMaximumSize(int width, int height) {
 }
 
 void BackgroundWindow::SetGeometry(int left, int top, int width, int height) {
+  parts_->widget->placedAt = QPoint(left, top);
   parts_->widget->setGeometry(left, top, width, height);
 }
 
 void BackgroundWindow::Move(int left, int top) {
+  parts_->widget->placedAt = QPoint(left, top);
   parts_->widget->move(left, top);
 }
 
@@ -68,6 +87,69 @@ void BackgroundWindow::Resize(int width, int height) {
 void BackgroundWindow::Show() {
   parts_->widget->show();
   parts_->widget->update();
+}
+
+void BackgroundWindow::SetFrame(const Frame& frame) {
+  QWidget& widget = *parts_->widget;
+  Qt::WindowFlags flags = Qt::Window;
+  if (frame.titleBar) {
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    // Win32 puts the close box on the system menu's side of the title bar.
+    if (frame.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (frame.minimiseBox) flags |= Qt::WindowMinimizeButtonHint;
+    if (frame.maximiseBox) flags |= Qt::WindowMaximizeButtonHint;
+  } else {
+    flags |= Qt::FramelessWindowHint;
+  }
+  if (widget.windowFlags() == flags) return;
+  // Qt hides a window whose flags change; it comes back where it was.
+  const bool shown = widget.isVisible();
+  widget.setWindowFlags(flags);
+  if (shown) widget.show();
+}
+
+void BackgroundWindow::Minimise() {
+  parts_->widget->showMinimized();
+}
+
+void BackgroundWindow::Maximise() {
+  parts_->widget->showMaximized();
+}
+
+bool BackgroundWindow::IsMinimised() const {
+  return parts_->widget->isMinimized();
+}
+
+bool BackgroundWindow::IsMaximised() const {
+  return parts_->widget->isMaximized();
+}
+
+bool BackgroundWindow::IsVisible() const {
+  return parts_->widget->isVisible();
+}
+
+void BackgroundWindow::BringToTop() {
+  parts_->widget->raise();
+  parts_->widget->activateWindow();
+}
+
+void BackgroundWindow::SendToBottom() {
+  parts_->widget->lower();
+}
+
+void BackgroundWindow::SetMoveLock(bool locked) {
+  parts_->widget->moveLocked = locked;
+}
+
+bool BackgroundWindow::SetPicture(std::string_view imageBytes) {
+  QImage& picture = parts_->widget->picture;
+  picture = QImage();
+  if (!imageBytes.empty()) {
+    picture.loadFromData(reinterpret_cast<const uchar*>(imageBytes.data()),
+                         static_cast<int>(imageBytes.size()));
+  }
+  parts_->widget->update();
+  return imageBytes.empty() || !picture.isNull();
 }
 
 void BackgroundWindow::Repaint() {

@@ -38,6 +38,29 @@ class BackgroundWindow {
   void Resize(int width, int height);
   // Shows the window and paints it.
   void Show();
+  // The frame the window manager draws: a title bar (without it, no frame at all), and on
+  // it the system menu and the minimise and maximise boxes. A shown window stays shown.
+  struct Frame {
+    bool titleBar = true;
+    bool systemMenu = false;
+    bool minimiseBox = true;
+    bool maximiseBox = true;
+  };
+  void SetFrame(const Frame& frame);
+  void Minimise();
+  void Maximise();
+  bool IsMinimised() const;
+  bool IsMaximised() const;
+  bool IsVisible() const;
+  // Raised above the other windows and activated; lowered below them without activation.
+  void BringToTop();
+  void SendToBottom();
+  // While locked, a move that this object did not make (the window manager dragging the
+  // window by its title bar) is undone: the window goes back where it was put.
+  void SetMoveLock(bool locked);
+  // A picture (BMP bytes) drawn at the top left corner over the colour; empty removes
+  // it. False when the bytes are no image (the picture is then removed).
+  bool SetPicture(std::string_view imageBytes);
   // Paints the window again (its colour changed).
   void Repaint();
   // Writes a PNG picture of the window to the host file `path`; false when it cannot.

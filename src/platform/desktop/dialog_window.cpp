@@ -76,6 +76,7 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
     widget_->raise();
     widget_->activateWindow();
   }
+  void SendToBottom() override { widget_->lower(); }
   void Move(int x, int y) override { widget_->move(x, y); }
   void Resize(int width, int height) override;
   void SetTitle(std::string_view title) override { window_->SetTitle(title); }
