@@ -134,13 +134,14 @@ bool OpenMessageWindow(const std::string& caption, const std::string& text) {
   g_messageWindow = std::move(created.dialog);
   platform::Dialog& window = *g_messageWindow;
   const Placement at = MessageWindowPlacement();
+  // Shown first, so that its size counts the frame the window system gives it.
+  window.Show(platform::ShowCommand::kShow);
   window.Move(at.x, at.y);
   window.Resize(at.width, at.height);
   window.MoveControl(kTextField, 4, 4);
   window.ResizeControl(kTextField, at.width - 10, at.height - 60);
   window.MoveControl(kOkButton, at.width / 2 - kButtonWidth / 2, at.height - 50);
   window.ResizeControl(kOkButton, kButtonWidth, kButtonHeight);
-  window.Show(platform::ShowCommand::kShow);
   window.BringToTop();
   window.FocusControl(kOkButton);
   return true;

@@ -22,6 +22,9 @@ class MainWindowCommandsTest : public PanelDialogTest {
     g_instanceName = "DESK____.001";
     setenv("VELCRUM_DRIVE_C", (logs_ + "/drive_c").c_str(), 1);
     std::filesystem::create_directories(logs_ + "/drive_c/windows");
+    // Reports stay on when ED applies the configuration again.
+    g_config.enableParameterInspectMsgs = 1;
+    g_config.debugFlags = kDebugToSystemDebugger;
     ShowMainWindowOnDesktop();
   }
   void TearDown() override {
@@ -87,7 +90,25 @@ TEST_F(MainWindowCommandsTest, EbPlacesTheMainWindowAndPaintsItsBackground) {
   EXPECT_EQ(g_iBackgroundMode, 3);
 }
 
-TEST_F(MainWindowCommandsTest, EcChangesTheFrameAndTheDragLock) {
+TEST_F(MainWindowCommandsTest, EcLocksTheWindowAgainstDragsByItsTitleBar) {
+  // A move the program did not make stands for the window manager's drag.
+  EXPECT_TRUE(TitleBarDragLock()) << "locked from the start";
+  const auto clientAt = [] { return MainWidget()->geometry().topLeft(); };
+  const platform::Rect desktop = platform::DesktopRect();
+  const QPoint placed(desktop.left, desktop.top);
+  MainWidget()->move(MainWidget()->pos() + QPoint(30, 20));
+  EXPECT_TRUE(WaitUntil([&] { return clientAt() == placed; }, 2000))
+      << "dragged back where the program put it";
+  RunText("EC 2");
+  EXPECT_FALSE(TitleBarDragLock());
+  MainWidget()->move(MainWidget()->pos() + QPoint(30, 20));
+  QTest::qWait(50);
+  EXPECT_NE(clientAt(), placed) << "unlocked, the drag stands";
+  RunText("EC 3");
+  EXPECT_TRUE(TitleBarDragLock());
+}
+
+TEST_F(MainWindowCommandsTest, EcChangesTheFrame) {
   const struct {
     const char* command;
     uint32_t frame;
@@ -107,19 +128,6 @@ TEST_F(MainWindowCommandsTest, EcChangesTheFrameAndTheDragLock) {
         << c.command;
     EXPECT_TRUE(MainWidget()->isVisible()) << c.command;
   }
-
-  // A move the program did not make stands for the window manager's drag.
-  EXPECT_TRUE(TitleBarDragLock()) << "locked from the start";
-  const QPoint placed = MainWidget()->pos();
-  MainWidget()->move(placed + QPoint(30, 20));
-  EXPECT_TRUE(WaitUntil([&] { return MainWidget()->pos() == placed; })) << "dragged back";
-  RunText("EC 2");
-  MainWidget()->move(placed + QPoint(30, 20));
-  QTest::qWait(50);
-  EXPECT_EQ(MainWidget()->pos(), placed + QPoint(30, 20));
-  RunText("EC 3");
-  EXPECT_TRUE(TitleBarDragLock());
-
   RunText("EC 6");
   EXPECT_TRUE(Said("WARNING: line: 100, cmd: 'EC' Mode parameter out of range."));
 }
@@ -196,14 +204,15 @@ TEST_F(MainWindowCommandsTest, EmWindowSuspendsTheLineUntilOk) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetMem("MG", 2), 0) << "the line waits";
   EXPECT_EQ(window->ControlText(100, 255), "Tape 4 ready");
-  const QRect frame = platform::LocalDialogWidget(window->Handle())->geometry();
+  const QRect frame = platform::LocalDialogWidget(window->Handle())->frameGeometry();
   const platform::Rect screen = platform::DesktopRect();
   EXPECT_EQ(frame, QRect((screen.right - 200) / 2, (screen.bottom - 170) / 2, 200, 170));
   const platform::ControlRect ok = window->ControlGeometry(1);
   EXPECT_EQ(QRect(ok.x, ok.y, ok.width, ok.height), QRect(60, 120, 80, 24));
   EXPECT_EQ(window->FocusedControl(), 1);
 
-  RunText("EM 'Other' 'x' 0 0");
+  Line(300, "EM 'Other' 'x' 0 0");
+  RunLine(300, 0);
   EXPECT_EQ(MessageWindow("Other"), nullptr) << "one message window at a time";
 
   QTest::mouseClick(platform::LocalControlWidget(window->Handle(), 1), Qt::LeftButton);
@@ -231,7 +240,7 @@ TEST_F(MainWindowCommandsTest, EmWindowClosedByItsCloseBoxDoesNotResume) {
   platform::Dialog* window = MessageWindow("Note");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->ControlText(100, 255), "<Message parameter missing> ? ? ?");
-  const QRect frame = platform::LocalDialogWidget(window->Handle())->geometry();
+  const QRect frame = platform::LocalDialogWidget(window->Handle())->frameGeometry();
   EXPECT_EQ(frame, QRect(platform::DesktopRect().right - 300, 10, 300, 250))
       << "the configured size, kept inside the screen";
 

@@ -15,7 +15,9 @@ class FilledWidget final : public QWidget {
 
   QImage picture;
   bool moveLocked = false;
-  // Where the owner last put the window; a locked window is brought back here.
+  // Where the owner last put the window's client area; a locked window is brought back
+  // here. The client area, not the frame: a frame that comes, goes or is reported late
+  // moves the frame's corner, not the window.
   QPoint placedAt;
 
  protected:
@@ -28,10 +30,10 @@ class FilledWidget final : public QWidget {
 
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);
-    if (!moveLocked || pos() == placedAt) return;
+    if (!moveLocked || geometry().topLeft() == placedAt) return;
     // Undone from the event loop: the window manager's own move is finished by then.
     QMetaObject::invokeMethod(
-        this, [this] { move(placedAt); }, Qt::QueuedConnection);
+        this, [this] { setGeometry(QRect(placedAt, size())); }, Qt::QueuedConnection);
   }
 
  private:
@@ -76,8 +78,8 @@ void BackgroundWindow::SetGeometry(int left, int top, int width, int height) {
 }
 
 void BackgroundWindow::Move(int left, int top) {
-  parts_->widget->placedAt = QPoint(left, top);
   parts_->widget->move(left, top);
+  parts_->widget->placedAt = parts_->widget->geometry().topLeft();
 }
 
 void BackgroundWindow::Resize(int width, int height) {
