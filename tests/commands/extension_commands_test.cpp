@@ -268,6 +268,15 @@ TEST_F(ExtensionCommandsTest, MissingEntryPointsAreSaidInModesOneAndTwoOnly) {
                          "EX: '2' GetProcAddress() failed. (EntryPointFuntionName: 'Nope')"}));
 }
 
+TEST_F(ExtensionCommandsTest, OnlyTheLibrarysOwnFunctionsCanBeCalled) {
+  // calc.dll uses the C library, whose functions its loader would also find through it.
+  Place(CALC_LIBRARY_PATH, Windows() / "calc.dll");
+  Int('N') = 77;
+  Run("EX 1 'calc' 'getpid' N% R$");
+  EXPECT_EQ(Int('N'), 77);
+  EXPECT_TRUE(DebuggerSaid("EX: '1' GetProcAddress() failed. EntryPointFuntionName: 'getpid'"));
+}
+
 TEST_F(ExtensionCommandsTest, ALibraryThatCannotBeLoadedDoesNothingOrGivesHandleZero) {
   std::ofstream(Windows() / "broken.dll") << "not a library";
   for (const char* name : {"broken", "absent"}) {
