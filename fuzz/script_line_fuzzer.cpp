@@ -30,7 +30,8 @@ int stepsLeft = 0;
 
 // Offered every line pass before it runs (the extension library's place): once the
 // budget is spent it claims the line, which ends the run as a missing line does.
-int32_t CountStep(int32_t, char (*)[256], int32_t*, void*, velcrum::AppDllCallback) {
+int32_t CountStep(int32_t, VelcrumString*, int32_t*, VelcrumWindowHandle*,
+                  velcrum::AppDllCallback) {
   return --stepsLeft < 0 ? 1 : 0;
 }
 

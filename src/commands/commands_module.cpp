@@ -1,21 +1,36 @@
-// The module of the string and text commands and of the error event.
+// The module of the string, text, error-event and extension commands: their command
+// groups, the error event's timers, and the libraries EX keeps loaded, released at the
+// reset and once the script is freed.
 #include "commands/commands_module.h"
 
 #include "commands/error_event_command.h"
+#include "commands/extension_commands.h"
+#include "commands/kept_libraries.h"
 #include "commands/string_commands.h"
 #include "commands/text_commands.h"
 
 namespace velcrum {
 namespace {
 
-const CommandTable kGroups[] = {kStringCommands, kTextCommands, kErrorEventCommand};
+const CommandTable kGroups[] = {kStringCommands, kTextCommands, kErrorEventCommand,
+                                kExtensionCommands};
+
+void Reset() {
+  ResetErrorEvent();
+  ReleaseKeptLibraries();
+}
+
+void ShutDown(ShutDownStep step) {
+  if (step == ShutDownStep::kFreed) ReleaseKeptLibraries();
+}
 
 }  // namespace
 
 const Module kCommandsModule = {
     .name = "strings and text",
     .commands = kGroups,
-    .reset = ResetErrorEvent,
+    .reset = Reset,
+    .shutDown = ShutDown,
     .mainWindowMessage = OnErrorEventTimer,
 };
 

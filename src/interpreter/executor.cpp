@@ -27,7 +27,21 @@ bool g_bEndOfLineRequest = false;
 ProcStackEntry g_iProcStack[kProcStackSize];
 int g_iProcStackPtr = -1;
 AppDllCall g_pAppDllCall = nullptr;
-void* g_pPanelWindowTable = nullptr;
+
+namespace {
+
+// The blocks the extension library is handed are the interpreter's own stores, laid out
+// as velcrum_extension.h promises.
+static_assert(kVariableCount == VELCRUM_VARIABLE_COUNT);
+static_assert(sizeof g_szStringVariables[0] == sizeof(VelcrumString));
+static_assert(sizeof g_lIntegerVariables == VELCRUM_VARIABLE_COUNT * sizeof(int32_t));
+
+// What the library sees before the panels have put their table in place: no panel open.
+VelcrumWindowHandle g_noPanelWindows[VELCRUM_PANEL_WINDOW_COUNT] = {};
+
+}  // namespace
+
+VelcrumWindowHandle* g_pPanelWindowTable = g_noPanelWindows;
 
 void ResetExecutorState() {
   g_iCurrentLine = 0;
@@ -39,7 +53,8 @@ void ResetExecutorState() {
   std::fill(std::begin(g_iProcStack), std::end(g_iProcStack), ProcStackEntry{});
   g_iProcStackPtr = -1;
   g_pAppDllCall = nullptr;
-  g_pPanelWindowTable = nullptr;
+  std::fill(std::begin(g_noPanelWindows), std::end(g_noPanelWindows), 0);
+  g_pPanelWindowTable = g_noPanelWindows;
   g_pDispatchedArguments = nullptr;
   ClearLineCache();
 }

@@ -2,6 +2,8 @@
 // diagnostics (which name the current line) and the event handlers that start lines.
 #pragma once
 
+#include <velcrum/velcrum_extension.h>
+
 #include <cstdint>
 
 namespace velcrum {
@@ -44,15 +46,15 @@ struct ProcStackEntry {
 extern ProcStackEntry g_iProcStack[kProcStackSize];
 extern int g_iProcStackPtr;  // index of the top entry; -1 when empty
 
-// The panel's own extension library, offered every line before the executor runs it.
-// Arguments: the line, the 52 string variables, the 52 integer variables, the panel
-// window table and a callback that runs one command text. Nonzero: the library ran it.
-using AppDllCallback = int32_t (*)(const char* command);
-using AppDllCall = int32_t (*)(int32_t line, char (*stringVariables)[256],
-                               int32_t* integerVariables, void* panelWindows,
-                               AppDllCallback callback);
+// The panel's own extension library, offered every line before the executor runs it
+// (VelcrumCall of velcrum_extension.h). Arguments: the line, the 52 string variables, the
+// 52 integer variables, the panel window table and a callback that runs one command
+// text. Nonzero: the library ran it. The table is the panels' own; until the panels set
+// it, it points at a table of closed panels, so a library always sees 65 entries.
+using AppDllCallback = VelcrumCommandCallback;
+using AppDllCall = VelcrumCallFunction;
 extern AppDllCall g_pAppDllCall;
-extern void* g_pPanelWindowTable;
+extern VelcrumWindowHandle* g_pPanelWindowTable;
 
 // Clears all of the above to its state at program start.
 void ResetExecutorState();

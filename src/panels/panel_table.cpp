@@ -1,7 +1,10 @@
 // The panel table and the addressing rules.
 #include "panels/panel_table.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <type_traits>
 
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor_state.h"
@@ -17,6 +20,7 @@
 namespace velcrum {
 
 std::unique_ptr<platform::Dialog> g_panels[kMaxPanels + 1];
+VelcrumWindowHandle g_hPanelWindows[kMaxPanels + 1] = {};
 int g_iFirstPanel = 0;
 bool g_bPanelFocusMark[kMaxPanels + 1] = {};
 bool g_bPanelShowGuard = false;
@@ -24,6 +28,11 @@ int g_iCurrentPanel = 0;
 int g_iReturnKeyLine = 0;
 
 namespace {
+
+// The table is handed on as the 65 window handles of velcrum_extension.h, and the handles
+// in it are the desktop's own.
+static_assert(sizeof g_hPanelWindows / sizeof g_hPanelWindows[0] == VELCRUM_PANEL_WINDOW_COUNT);
+static_assert(std::is_same_v<platform::Hwnd, VelcrumWindowHandle>);
 
 bool InTable(int panel) {
   return panel >= 1 && panel <= kMaxPanels;
@@ -39,6 +48,8 @@ void ReportCreationFailure(std::string text) {
 }  // namespace
 
 void PanelInit() {
+  std::fill(std::begin(g_hPanelWindows), std::end(g_hPanelWindows), 0);
+  g_pPanelWindowTable = g_hPanelWindows;
   for (auto& slot : g_panels) slot.reset();
   for (int panel = 1; panel <= kMaxPanels; ++panel) ReleaseListBackingStores(panel);
   for (bool& mark : g_bPanelFocusMark) mark = false;
@@ -86,6 +97,7 @@ int PanelCreate(int panel) {
     return 0;
   }
   g_panels[panel] = std::move(created.dialog);
+  g_hPanelWindows[panel] = g_panels[panel]->Handle();
   if (g_iFirstPanel == 0) g_iFirstPanel = panel;
   return 1;
 }
@@ -95,6 +107,7 @@ int PanelDestroy(int panel) {
   // The slot is emptied before the window goes, so that nothing the destruction sends
   // finds a half-destroyed panel.
   std::unique_ptr<platform::Dialog> dialog = std::move(g_panels[panel]);
+  g_hPanelWindows[panel] = 0;
   if (g_iFirstPanel == panel) g_iFirstPanel = 0;
   dialog.reset();
   ReleaseListBackingStores(panel);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "interpreter/command_table.h"
+#include "interpreter/executor_state.h"
 #include "platform/dialog.h"
 
 namespace velcrum {
@@ -15,6 +16,11 @@ inline constexpr int kMaxPanels = 64;
 
 // Slot n holds panel n; slot 0 is never filled by a command.
 extern std::unique_ptr<platform::Dialog> g_panels[kMaxPanels + 1];
+// The panel window table that the extension library sees: entry n is the window handle
+// of panel n's dialog, 0 while its slot is empty; entry 0 is never filled. PanelCreate,
+// PanelDestroy and PanelInit keep it in step with g_panels, and PanelInit points the
+// executor's g_pPanelWindowTable at it.
+extern VelcrumWindowHandle g_hPanelWindows[kMaxPanels + 1];
 // The panel that receives the script timers: the first panel created while none was set
 // (0: none).
 extern int g_iFirstPanel;

@@ -2,7 +2,9 @@
 #include "platform/shared_library.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
+#include <cstring>
 #include <utility>
 
 #include "platform/paths.h"
@@ -55,7 +57,18 @@ SharedLibrary SharedLibrary::OpenWindowsPath(std::string_view windowsPath, std::
 
 void* SharedLibrary::Symbol(const char* name) const {
   if (handle_ == nullptr || name == nullptr) return nullptr;
-  return dlsym(handle_, name);
+  void* const address = dlsym(handle_, name);
+  if (address == nullptr) return nullptr;
+  // dlsym also finds what the libraries this one depends on define (the C library's
+  // functions among them), so that a script could name any of those. Only the library's
+  // own symbols count, as only a module's own exports do for GetProcAddress.
+  Dl_info found{};
+  link_map* library = nullptr;
+  if (dladdr(address, &found) == 0 || dlinfo(handle_, RTLD_DI_LINKMAP, &library) != 0 ||
+      library == nullptr || found.dli_fname == nullptr || library->l_name == nullptr) {
+    return nullptr;
+  }
+  return std::strcmp(found.dli_fname, library->l_name) == 0 ? address : nullptr;
 }
 
 void SharedLibrary::Close() {

@@ -32,8 +32,8 @@ class SharedLibrary {
   // The host path it was opened from (empty when closed).
   const std::string& Path() const { return path_; }
 
-  // The address of an exported symbol; nullptr when the library is closed or does not
-  // export it.
+  // The address of a symbol the library itself exports; nullptr when the library is
+  // closed or does not export it (a symbol of a library it depends on does not count).
   void* Symbol(const char* name) const;
   // The same, as a function pointer of the given type.
   template <typename Function>

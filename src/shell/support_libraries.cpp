@@ -2,6 +2,7 @@
 #include "shell/support_libraries.h"
 
 #include "controls/control_library.h"
+#include "interpreter/executor_state.h"
 #include "interpreter/format.h"
 #include "interpreter/host.h"
 #include "platform/dialog.h"
@@ -50,7 +51,7 @@ ExtensionCheck LoadExtension(SupportLibraries& libraries) {
   // No file, or a file that is not a loadable library: no extension, as on Windows.
   SharedLibrary library = SharedLibrary::OpenWindowsPath(path);
   if (!library) return ExtensionCheck::kNone;
-  const auto entry = library.Entry<VelcrumCallFunction>("VelcrumCall");
+  const auto entry = library.Entry<VelcrumCallFunction>(VELCRUM_CALL_SYMBOL);
   if (entry == nullptr) {
     ShowError(
         Format("An external dll '%s' was found but did not contain a valid VelcrumCall() function. "
@@ -60,6 +61,7 @@ ExtensionCheck LoadExtension(SupportLibraries& libraries) {
   }
   libraries.extension = std::move(library);
   libraries.entry = entry;
+  g_pAppDllCall = entry;
   return ExtensionCheck::kValid;
 }
 
@@ -125,6 +127,7 @@ std::vector<ControlClass> SupportControlClasses() {
 void ResetSupportLibraries() {
   platform::UnregisterControlClasses();
   SupportLibraries& libraries = Libraries();
+  if (g_pAppDllCall == libraries.entry) g_pAppDllCall = nullptr;
   libraries.entry = nullptr;
   libraries.extension.Close();
   libraries.bwcc32.Close();

@@ -13,10 +13,6 @@
 
 namespace velcrum {
 
-// The extension library's entry point VelcrumCall: offered every script line before the
-// executor runs it (the executor's g_pAppDllCall has this type; the caller binds it).
-using VelcrumCallFunction = AppDllCall;
-
 enum class ExtensionCheck { kNone, kValid, kInvalid };
 
 struct SupportLibraryLoad {
@@ -31,8 +27,9 @@ struct SupportLibraryLoad {
 // the same. Then the extension library: the module path (g_modulePath) with everything
 // from the last "." of its file name on removed, plus ".dll". No such library: kNone,
 // silently. One without the export VelcrumCall: a box captioned "! Error !" saying so,
-// and kInvalid (the caller then ends the message loop). One with it: kValid, and the
-// library and its entry are kept for the whole run (ExtensionEntry).
+// and kInvalid (the caller then ends the message loop). One with it: kValid; the library
+// is kept for the whole run and its entry (ExtensionEntry) bound to the executor
+// (g_pAppDllCall), which from then on offers it every line before running the line.
 SupportLibraryLoad LoadSupportLibraries();
 
 // The extension library's path for a module path (empty module path: empty).
@@ -62,7 +59,7 @@ struct ControlClass {
 // (while it is loaded). A template naming a class outside this list cannot be created.
 std::vector<ControlClass> SupportControlClasses();
 
-// Unloads everything and forgets it (tests).
+// Unloads everything and forgets it, the executor's binding included (tests).
 void ResetSupportLibraries();
 
 }  // namespace velcrum

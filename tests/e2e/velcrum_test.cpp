@@ -142,6 +142,23 @@ TEST_F(VelcrumTest, WithoutLine30000ThePanelSaysSoAndCloses) {
   EXPECT_EQ(ExitCode(panel), 0);
 }
 
+TEST_F(VelcrumTest, AnExtensionLibraryThatTakesLine30000KeepsItFromRunning) {
+  StartNxi();
+  WriteVelcrumIni(kTracing);
+  const std::string program = MakePanel(
+      "DESK", {R"(30000, "EI started")", R"(30001, "EI next")", R"(31000, "EI closing")"});
+  std::filesystem::copy_file(EXTENSION_TAKES_STARTUP_PATH, panels_ / "DESK.dll");
+  Peer& panel = StartPanel(program);
+  ASSERT_TRUE(AwaitExit(panel));
+  const std::string output = ErrorOutput(panel);
+  EXPECT_EQ(ExitCode(panel), 0);
+  EXPECT_EQ(output.find("Line 30000"), std::string::npos) << output;
+  EXPECT_EQ(output.find("Line 30001"), std::string::npos) << "the run ends with the line";
+  EXPECT_NE(output.find("LoadString() failed at line 30000 - End"), std::string::npos);
+  // The library's EQ 100, run through the callback, closed the panel.
+  EXPECT_NE(output.find("Line 31000"), std::string::npos) << output;
+}
+
 TEST_F(VelcrumTest, DelayedStartUpRunsLine30000AfterTheStartUpLogLines) {
   StartNxi();
   const struct {

@@ -289,8 +289,8 @@ TEST_F(ExecutorTest, ParserTraceShowsEachLine) {
   EXPECT_EQ(host.debugger, (std::vector<std::string>{"Trace: 10, '## x'"}));
 }
 
-int32_t ExtensionTakesLine10(int32_t line, char (*)[256], int32_t* integers, void*,
-                             AppDllCallback callback) {
+int32_t ExtensionTakesLine10(int32_t line, VelcrumString*, int32_t* integers,
+                             VelcrumWindowHandle*, AppDllCallback callback) {
   integers[0] = line;
   if (line != 10) return 0;
   EXPECT_EQ(callback("QA 9"), 1);

@@ -1,6 +1,6 @@
 // Loading the support libraries at start: the two control libraries from the system
-// directory, the panel's extension library beside the program, BWCCRegister and the
-// control classes the libraries provide.
+// directory, the panel's extension library beside the program (and its binding to the
+// executor), BWCCRegister and the control classes the libraries provide.
 #include "shell/support_libraries.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +9,19 @@
 #include <cstdlib>
 
 #include "controls/control_library.h"
+#include "interpreter/executor.h"
+#include "interpreter/executor_state.h"
 #include "interpreter/host.h"
 #include "interpreter/interpreter_reset.h"
+#include "interpreter/script_store.h"
+#include "interpreter/variables.h"
 #include "platform/platform_fixture.h"
 #include "platform/shared_library.h"
 #include "runtime/configuration_files.h"
+#include "runtime/module.h"
 #include "runtime/module_path.h"
 #include "shell/configuration.h"
+#include "shell/display_free_modules.h"
 #include "support/control_libraries.h"
 #include "support/recording_host.h"
 
@@ -198,6 +204,31 @@ TEST_F(SupportLibrariesTest, ExtensionWithVelcrumCallIsKeptAndCallable) {
   EXPECT_EQ(call(10, strings, integers, nullptr, nullptr), 1);
   EXPECT_STREQ(strings[0], "taken");
   EXPECT_EQ(integers[0], 10);
+}
+
+TEST_F(SupportLibrariesTest, TheExtensionIsOfferedEveryLineAndDrivesTheInterpreter) {
+  InstallModules(DisplayFreeModules());
+  ResetModules();
+  ASSERT_TRUE(testing::InstallControlLibraries(Windows()));
+  PlaceExtension(CALC_LIBRARY_PATH);
+  g_modulePath = Panel().string();
+  ASSERT_EQ(LoadSupportLibraries().extension, ExtensionCheck::kValid);
+  EXPECT_EQ(g_pAppDllCall, ExtensionEntry());
+
+  const auto var = [](char letter) -> int32_t& { return g_lIntegerVariables[letter - 'A']; };
+  VLSTMSup_SetMem(20000, "NA 1 1 X%");
+  VLSTMSup_SetMem(100, "NA 1 1 X%");
+  var('Z') = 41;
+  RunLine(20000, 0);
+  EXPECT_EQ(var('X'), 0) << "the line the library took never ran";
+  EXPECT_EQ(var('Z'), 42) << "written in place";
+  EXPECT_STREQ(g_szStringVariables['Z' - 'A'], "calc was here");
+  EXPECT_EQ(var('Y'), 142) << "the callback's command saw the library's write";
+  RunLine(100, 0);
+  EXPECT_EQ(var('X'), 2) << "a line the library leaves runs as usual";
+
+  ResetSupportLibraries();
+  EXPECT_EQ(g_pAppDllCall, nullptr) << "no call into a library that is gone";
 }
 
 TEST_F(SupportLibrariesTest, ExtensionIsCheckedEvenWhenAControlLibraryIsMissing) {
