@@ -1,4 +1,4 @@
-// The string and text commands as a module.
+// The string, text and system commands as a module.
 #pragma once
 
 #include "runtime/module.h"
