@@ -68,8 +68,10 @@ class Host {
   // The instance-limit check with a threshold: when the load of running copies exceeds it,
   // the other copies are asked to close until one agrees. True when one closed.
   virtual bool CloseSurplusCopy(int /*threshold*/) { return false; }
-  // Whether a process of the process group `group` has a top-level window on the desktop.
-  virtual bool ProcessGroupHasWindow(int /*group*/) { return false; }
+  // Whether a process of the process group `group` has a top-level window on the desktop
+  // that answers a message: the program has come to its message loop (or answers while it
+  // sends, as a copy of the runtime does once its title is set).
+  virtual bool ProcessGroupAnswers(int /*group*/) { return false; }
   // Waits until `done` answers true or timeoutMs have passed, window messages dispatched
   // meanwhile (so lines may run); false on time-out. Without a message loop it only waits,
   // asking `done` every few milliseconds.

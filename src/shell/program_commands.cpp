@@ -6,9 +6,10 @@
 // and arguments written as drive paths are mapped to the host paths they name, except for
 // a copy of this runtime, which reads Windows paths itself. The program runs in its own
 // process group, without a shell. EA then waits, dispatching window messages, until the
-// program has a top-level window on the desktop, or has ended, or a bound has passed: 30 s
-// for a copy of this runtime (it always opens its main window, unless it refuses to run
-// and ends), 2 s for any other program, which may never open a window at all.
+// program is ready for input (a top-level window of its process group on the desktop
+// answers a message), or has ended, or a bound has passed: 30 s for a copy of this runtime
+// (it always opens its main window, unless it refuses to run and ends), 2 s for any other
+// program, which may never open a window at all.
 //
 // ER runs the commands VELCRUM.INI names for rebooting and ending the session, through
 // the shell (they are the administrator's command lines), and closes the program when one
@@ -76,10 +77,11 @@ pid_t StartCommandLine(const std::string& commandLine, bool& runtimeCopy) {
   return StartProcess(words);
 }
 
-// Waits, dispatching window messages, until the started program shows a window or ends.
+// Waits, dispatching window messages, until the started program answers at a window of
+// its own or ends.
 void AwaitProgramWindow(pid_t pid, bool runtimeCopy) {
   TheHost().DispatchMessagesUntil(
-      [pid] { return EndedProcessStatus(pid) || TheHost().ProcessGroupHasWindow(pid); },
+      [pid] { return EndedProcessStatus(pid) || TheHost().ProcessGroupAnswers(pid); },
       runtimeCopy ? kRuntimeCopyWaitMs : kProgramWaitMs);
   ForgetProcess(pid);
 }

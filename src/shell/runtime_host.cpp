@@ -91,11 +91,14 @@ bool RuntimeHost::CloseSurplusCopy(int threshold) {
   return CloseOneSurplusCopy(threshold);
 }
 
-bool RuntimeHost::ProcessGroupHasWindow(int group) {
-  const std::vector<platform::WindowInfo> windows = platform::TopLevelWindows();
-  return std::any_of(windows.begin(), windows.end(), [group](const platform::WindowInfo& window) {
-    return IsInProcessGroup(window.pid, group);
-  });
+bool RuntimeHost::ProcessGroupAnswers(int group) {
+  for (const platform::WindowInfo& window : platform::TopLevelWindows()) {
+    if (IsInProcessGroup(window.pid, group) &&
+        platform::Send(window.hwnd, platform::Message::Plain(platform::WM_NULL))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool RuntimeHost::DispatchMessagesUntil(const std::function<bool()>& done, int timeoutMs) {

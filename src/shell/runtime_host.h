@@ -21,7 +21,7 @@ class RuntimeHost final : public Host {
   void SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
                      std::string_view text) override;
   bool CloseSurplusCopy(int threshold) override;
-  bool ProcessGroupHasWindow(int group) override;
+  bool ProcessGroupAnswers(int group) override;
   bool DispatchMessagesUntil(const std::function<bool()>& done, int timeoutMs) override;
   bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override;
   bool KillMainWindowTimer(uint32_t id) override;
