@@ -1,4 +1,4 @@
-// The string, text and extension commands as a module.
+// The string, text, system and extension commands as a module.
 #pragma once
 
 #include "runtime/module.h"

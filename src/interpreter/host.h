@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace velcrum {
@@ -56,6 +57,25 @@ class Host {
   // The load of running copies of the program: their number * 100 / MaxExecWindows.
   virtual int RunningCopiesLoad() { return 0; }
   virtual void PostToMainWindow(uint32_t /*message*/, uint32_t /*wParam*/) {}
+  // Other windows of the desktop: FindWindow by title (0 when there is none), a posted
+  // message, a text handed over in a framed call of the network link (its reply not
+  // used), and BringWindowToTop.
+  virtual uint32_t FindTopLevelWindow(std::string_view /*title*/) { return 0; }
+  virtual void PostToWindow(uint32_t /*hwnd*/, uint32_t /*message*/, uint32_t /*wParam*/) {}
+  virtual void SendTextFrame(uint32_t /*hwnd*/, uint32_t /*message*/, uint32_t /*wParam*/,
+                             std::string_view /*text*/) {}
+  virtual void BringWindowToTop(uint32_t /*hwnd*/) {}
+  // The instance-limit check with a threshold: when the load of running copies exceeds it,
+  // the other copies are asked to close until one agrees. True when one closed.
+  virtual bool CloseSurplusCopy(int /*threshold*/) { return false; }
+  // Whether a process of the process group `group` has a top-level window on the desktop
+  // that answers a message: the program has come to its message loop (or answers while it
+  // sends, as a copy of the runtime does once its title is set).
+  virtual bool ProcessGroupAnswers(int /*group*/) { return false; }
+  // Waits until `done` answers true or timeoutMs have passed, window messages dispatched
+  // meanwhile (so lines may run); false on time-out. Without a message loop it only waits,
+  // asking `done` every few milliseconds.
+  virtual bool DispatchMessagesUntil(const std::function<bool()>& done, int timeoutMs);
   // The main window's timers (the script timers are timers 1 to 16 of the main window):
   // SetTimer replaces a running timer; false without a main window.
   virtual bool SetMainWindowTimer(uint32_t /*id*/, uint32_t /*intervalMs*/) { return false; }

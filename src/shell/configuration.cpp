@@ -168,6 +168,15 @@ void ReadConfigurationGroup2() {
   ini.Int("System", "EnableParameterInspectMsgs", 20, c.enableParameterInspectMsgs, "1", 1);
   ini.Clamped("System", "SendTimeout", c.sendTimeout, "5000", 5000, 100, 600000);
   ini.Clamped("System", "BroadcastTimeout", c.broadcastTimeout, "300", 300, 10, 10000);
+  const auto command = [&](const char* key, std::string& setting, const char* written) {
+    setting = ini.Text("System", key, "-1", 512);
+    if (setting == "-1") {
+      ini.Write("System", key, written);
+      setting = written;
+    }
+  };
+  command("RebootCommand", c.rebootCommand, "systemctl reboot");
+  command("LogoffCommand", c.logoffCommand, "loginctl terminate-session ${XDG_SESSION_ID}");
 
   g_instanceSettings.workstation = network.kalNxiEnable != 0 ? ReadWorkstationNumber() : 0;
   ApplyConfiguration();

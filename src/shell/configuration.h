@@ -50,6 +50,10 @@ struct Configuration {
   // broadcast, in milliseconds (the desktop's send bounds).
   int sendTimeout = 0;
   int broadcastTimeout = 0;
+  // The command lines ER runs (through /bin/sh) to reboot the workstation and to end the
+  // operator's session.
+  std::string rebootCommand;
+  std::string logoffCommand;
 };
 
 extern Configuration g_config;

@@ -1,12 +1,18 @@
 // The runtime's host: the platform layer's debugger channel and message boxes.
 #include "shell/runtime_host.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "network/net_frame.h"
+#include "network/net_link.h"
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
+#include "platform/process.h"
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
@@ -64,6 +70,39 @@ int RuntimeHost::RunningCopiesLoad() {
 
 void RuntimeHost::PostToMainWindow(uint32_t message, uint32_t wParam) {
   platform::Post(g_hwndMain, platform::Message::Plain(message, wParam));
+}
+
+uint32_t RuntimeHost::FindTopLevelWindow(std::string_view title) {
+  return platform::FindWindow(title);
+}
+
+void RuntimeHost::PostToWindow(uint32_t hwnd, uint32_t message, uint32_t wParam) {
+  platform::Post(hwnd, platform::Message::Plain(message, wParam));
+}
+
+void RuntimeHost::SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
+                                std::string_view text) {
+  std::array<char, kTextFrameBytes> frame{};
+  std::memcpy(frame.data(), text.data(), std::min(text.size(), frame.size() - 1));
+  VLNetSup_Send(g_hwndMain, hwnd, message, wParam, frame.data(), 0);
+}
+
+bool RuntimeHost::CloseSurplusCopy(int threshold) {
+  return CloseOneSurplusCopy(threshold);
+}
+
+bool RuntimeHost::ProcessGroupAnswers(int group) {
+  for (const platform::WindowInfo& window : platform::TopLevelWindows()) {
+    if (IsInProcessGroup(window.pid, group) &&
+        platform::Send(window.hwnd, platform::Message::Plain(platform::WM_NULL))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool RuntimeHost::DispatchMessagesUntil(const std::function<bool()>& done, int timeoutMs) {
+  return platform::RunMessagesUntil(done, timeoutMs);
 }
 
 bool RuntimeHost::SetMainWindowTimer(uint32_t id, uint32_t intervalMs) {

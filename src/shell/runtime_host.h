@@ -16,6 +16,13 @@ class RuntimeHost final : public Host {
   bool TopLevelWindowExists(std::string_view title) override;
   int RunningCopiesLoad() override;
   void PostToMainWindow(uint32_t message, uint32_t wParam) override;
+  uint32_t FindTopLevelWindow(std::string_view title) override;
+  void PostToWindow(uint32_t hwnd, uint32_t message, uint32_t wParam) override;
+  void SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
+                     std::string_view text) override;
+  bool CloseSurplusCopy(int threshold) override;
+  bool ProcessGroupAnswers(int group) override;
+  bool DispatchMessagesUntil(const std::function<bool()>& done, int timeoutMs) override;
   bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override;
   bool KillMainWindowTimer(uint32_t id) override;
   void ShowPopupMenu() override;

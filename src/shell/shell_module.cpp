@@ -3,12 +3,13 @@
 
 #include "shell/configuration.h"
 #include "shell/event_commands.h"
+#include "shell/program_commands.h"
 #include "shell/quit_command.h"
 
 namespace velcrum {
 namespace {
 
-const CommandTable kGroups[] = {kQuitCommand, kEventCommands};
+const CommandTable kGroups[] = {kQuitCommand, kEventCommands, kProgramCommands};
 
 }  // namespace
 

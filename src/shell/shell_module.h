@@ -1,4 +1,5 @@
-// The shell's commands as a module: EQ, and the shell's reset (its configuration).
+// The shell's commands as a module: EQ, the event commands, the program commands (EA, EK,
+// EU, ER), and the shell's reset (its configuration).
 #pragma once
 
 #include "runtime/module.h"

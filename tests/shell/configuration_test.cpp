@@ -84,7 +84,7 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
   WriteFile(NxiIni(), "[Network]\nWorkstation=12\n");
   ReadConfigurationGroup1();
   ReadConfigurationGroup2();
-  const std::map<std::string, std::string> expected = {
+  std::map<std::string, std::string> expected = {
       {"System/V2CompatibleVelcrumNames", "0"},
       {"Debug/DebugWindowPositionX", "200"},   {"Debug/DebugWindowPositionY", "310"},
       {"Debug/DebugWindowSizeW", "640"},       {"Debug/DebugWindowSizeH", "700"},
@@ -108,7 +108,11 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
       {"System/EmMessageWindowSizeW", "200"},  {"System/EmMessageWindowSizeH", "170"},
       {"System/EnableParameterInspection", "1"}, {"System/EnableParameterInspectMsgs", "1"},
       {"System/SendTimeout", "5000"},          {"System/BroadcastTimeout", "300"},
+      {"System/RebootCommand", "systemctl reboot"},
+      {"System/LogoffCommand", "loginctl terminate-session ${XDG_SESSION_ID}"},
   };
+  expected["System/RebootCommand"] = "systemctl reboot";
+  expected["System/LogoffCommand"] = "loginctl terminate-session ${XDG_SESSION_ID}";
   EXPECT_EQ(Keys(VelcrumIni()), expected);
 
   const Configuration& c = g_config;

@@ -33,6 +33,12 @@ void RecordingHost::EditorStatus(std::string_view text) {
   editorStatus.emplace_back(text);
 }
 
+uint32_t RecordingHost::FindTopLevelWindow(std::string_view title) {
+  const auto found = windowTitles.find(std::string(title));
+  if (found == windowTitles.end()) return 0;
+  return static_cast<uint32_t>(std::distance(windowTitles.begin(), found)) + 1;
+}
+
 void InterpreterTest::SetUp() {
   InstallModules(DisplayFreeModules());
   ResetModules();

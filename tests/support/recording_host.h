@@ -38,6 +38,20 @@ class RecordingHost : public Host {
   void PostToMainWindow(uint32_t message, uint32_t wParam) override {
     posted.push_back({message, wParam});
   }
+  // A window of windowTitles is found as its place in the set's order, from 1.
+  uint32_t FindTopLevelWindow(std::string_view title) override;
+  void PostToWindow(uint32_t hwnd, uint32_t message, uint32_t wParam) override {
+    postedTo.push_back({hwnd, message, wParam, {}});
+  }
+  void SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
+                     std::string_view text) override {
+    framesSent.push_back({hwnd, message, wParam, std::string(text)});
+  }
+  void BringWindowToTop(uint32_t hwnd) override { raisedWindows.push_back(hwnd); }
+  bool CloseSurplusCopy(int threshold) override {
+    surplusChecks.push_back(threshold);
+    return surplusCopyCloses;
+  }
   bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override {
     timers[id] = intervalMs;
     return true;
@@ -66,6 +80,18 @@ class RecordingHost : public Host {
   std::set<std::string> windowTitles;
   int copiesLoad = 0;
   std::vector<std::pair<uint32_t, uint32_t>> posted;
+  // Messages to other windows: posted, or sent as text frames.
+  struct WindowMessage {
+    uint32_t hwnd;
+    uint32_t message;
+    uint32_t wParam;
+    std::string text;
+  };
+  std::vector<WindowMessage> postedTo;
+  std::vector<WindowMessage> framesSent;
+  std::vector<uint32_t> raisedWindows;
+  std::vector<int> surplusChecks;       // the thresholds of the instance-limit checks asked for
+  bool surplusCopyCloses = false;       // what every such check answers
   std::map<uint32_t, uint32_t> timers;  // the main window's running timers: id -> interval
   int closeDowns = 0;
   int popupMenus = 0;

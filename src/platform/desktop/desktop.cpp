@@ -2,6 +2,9 @@
 #include "platform/desktop/desktop.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/desktop/desktop_directory.h"
@@ -12,6 +15,7 @@ namespace velcrum::platform {
 namespace {
 
 SendBounds g_sendBounds;
+constexpr qint64 kConditionPollMs = 20;
 
 }  // namespace
 
@@ -66,6 +70,19 @@ void PostQuit(int exitCode) {
 
 int RunMessageLoop() {
   return QCoreApplication::exec();
+}
+
+bool RunMessagesUntil(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    const qint64 left = timeoutMs - clock.elapsed();
+    if (left <= 0) return false;
+    QEventLoop loop;
+    QTimer::singleShot(std::min(left, kConditionPollMs), &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
 }
 
 std::vector<WindowInfo> AllWindows() {

@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,10 @@ bool Post(Hwnd to, Message message);
 void PostQuit(int exitCode);
 // Runs the message loop until PostQuit; returns its exit code.
 int RunMessageLoop();
+// Runs the message loop (posted and sent messages, timers, input) until `done` answers
+// true, asked every 20 ms, or timeoutMs have passed; false on time-out. For the waits
+// during which a program must go on answering its windows' messages.
+bool RunMessagesUntil(const std::function<bool()>& done, int timeoutMs);
 
 struct WindowInfo {
   Hwnd hwnd = kNoWindow;
