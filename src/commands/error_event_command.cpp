@@ -77,6 +77,8 @@ int ExecEE(const CommandCall& call) {
   }
   ErrorEvent& event = g_errorEvent;
   if (on == 0) {
+    TheHost().KillMainWindowTimer(kErrorEventFirstTimer);
+    TheHost().KillMainWindowTimer(kErrorEventSecondTimer);
     ResetErrorEvent();
     return 0;
   }
@@ -101,9 +103,8 @@ void OnErrorEventTimer(const platform::Message& message) {
   if (event.linesPending > 0) --event.linesPending;
 }
 
+// Timers still running find nothing pending and run nothing.
 void ResetErrorEvent() {
-  TheHost().KillMainWindowTimer(kErrorEventFirstTimer);
-  TheHost().KillMainWindowTimer(kErrorEventSecondTimer);
   g_errorEvent = {};
   SetDiagnosticListener(nullptr);
 }

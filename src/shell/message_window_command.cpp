@@ -25,6 +25,7 @@
 #include "platform/dialog_template.h"
 #include "runtime/timers.h"
 #include "shell/configuration.h"
+#include "shell/main_window.h"
 
 namespace velcrum {
 namespace {
@@ -166,8 +167,12 @@ void ResumeLine() {
   RunLine(suspended.line, suspended.command + 1);
 }
 
+void KillMessageWindowTimer() {
+  if (platform::Window* window = MainWindow()) window->KillTimer(kMessageWindowTimer);
+}
+
 void FinishMessageWindow(bool resume) {
-  TheHost().KillMainWindowTimer(kMessageWindowTimer);
+  KillMessageWindowTimer();
   if (!g_messageWindow) return;
   g_messageWindow.reset();
   if (resume) ResumeLine();
@@ -194,7 +199,9 @@ int ExecEM(const CommandCall& call) {
   if (timeOut < kShortestTimeOutMs) timeOut = kShortestTimeOutMs;
   if (!OpenMessageWindow(caption, text)) return 0;
   SuspendLine(call);
-  TheHost().SetMainWindowTimer(kMessageWindowTimer, static_cast<uint32_t>(timeOut));
+  if (platform::Window* window = MainWindow()) {
+    window->SetTimer(kMessageWindowTimer, static_cast<uint32_t>(timeOut));
+  }
   return 1;
 }
 
@@ -207,7 +214,7 @@ void OnMessageWindowDone(bool resume) {
 }
 
 void CloseMessageWindow() {
-  TheHost().KillMainWindowTimer(kMessageWindowTimer);
+  KillMessageWindowTimer();
   g_messageWindow.reset();
   g_suspended = {};
 }

@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "network/net_frame.h"
 #include "network/net_link.h"
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/remote_hand.h"
 #include "platform/process.h"
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
@@ -85,6 +87,12 @@ void RuntimeHost::SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam
   std::array<char, kTextFrameBytes> frame{};
   std::memcpy(frame.data(), text.data(), std::min(text.size(), frame.size() - 1));
   VLNetSup_Send(g_hwndMain, hwnd, message, wParam, frame.data(), 0);
+}
+
+void RuntimeHost::BringWindowToTop(uint32_t hwnd) {
+  if (!platform::RaiseWindow(hwnd)) {
+    platform::OutputDebugString("Velcrum: window " + std::to_string(hwnd) + " cannot be raised");
+  }
 }
 
 bool RuntimeHost::CloseSurplusCopy(int threshold) {

@@ -18,6 +18,7 @@ class RuntimeHost final : public Host {
   void PostToMainWindow(uint32_t message, uint32_t wParam) override;
   uint32_t FindTopLevelWindow(std::string_view title) override;
   void PostToWindow(uint32_t hwnd, uint32_t message, uint32_t wParam) override;
+  void BringWindowToTop(uint32_t hwnd) override;
   void SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
                      std::string_view text) override;
   bool CloseSurplusCopy(int threshold) override;

@@ -55,6 +55,8 @@ TEST_F(ProgramCommandsE2eTest, EaHandsItsArgumentsToThePanelWhoseTitleMatches) {
       "LAUNCHER", {R"(30000, "EA 'c;/panels/target.exe 17 go'")", R"(30001, "EI handed")"}));
   ASSERT_TRUE(AwaitOutput(launcher, "Line 30001")) << ErrorOutput(launcher);
   EXPECT_EQ(ErrorOutput(launcher).find("EA Launch failure"), std::string::npos);
+  EXPECT_EQ(ErrorOutput(launcher).find("cannot be raised"), std::string::npos)
+      << "the running copy was brought to the top";
 
   platform::Send(targetWindow, Message::Plain(kMsgRunLine, 600));
   EXPECT_TRUE(AwaitOutput(target, "<TARGET__.001> Debug: param=17 go n=17")) << ErrorOutput(target);
@@ -73,6 +75,8 @@ TEST_F(ProgramCommandsE2eTest, EaStartsAPanelAndWaitsForItsWindow) {
       << ErrorOutput(launcher);
   const Hwnd targetWindow = AwaitWindow("TARGET__.001");
   ASSERT_NE(targetWindow, kNoWindow);
+  // Its title is set before its script is loaded: line 600 is there once 30000 has run.
+  ASSERT_TRUE(AwaitOutput(launcher, "Line='EI up'")) << ErrorOutput(launcher);
   // The started panel writes to the launcher's standard error, which it inherited.
   platform::Send(targetWindow, Message::Plain(kMsgRunLine, 600));
   EXPECT_TRUE(AwaitOutput(launcher, "<TARGET__.001> Debug: param=5 n=5")) << ErrorOutput(launcher);

@@ -14,6 +14,7 @@
 #include "hand_peer_dialog.h"
 #include "peer_protocol.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/remote_hand.h"
 
 namespace velcrum::platform::testing {
 namespace {
@@ -292,6 +293,13 @@ TEST_F(DesktopHandTest, ShotWritesAPictureOfTheWindowAsShown) {
   Run({"shot", HandleText(widget.hwnd), dir_ + "/widget.png"}, &status);
   EXPECT_EQ(status, 0);
   EXPECT_GT(PngSize(dir_ + "/widget.png").first, 0);
+}
+
+TEST_F(DesktopHandTest, RaiseWindowAsksTheOwningProcessToRaiseItsWindow) {
+  EXPECT_TRUE(RaiseWindow(dialog_->hwnd));
+  const Peer& plain = StartPeer({"--title", "plain"});
+  EXPECT_FALSE(RaiseWindow(plain.hwnd)) << "a window without a widget shows nothing to raise";
+  EXPECT_FALSE(RaiseWindow(0x7FFF)) << "no such window";
 }
 
 }  // namespace

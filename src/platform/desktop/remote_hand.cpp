@@ -424,9 +424,14 @@ Answer Carry(Hwnd hwnd, std::string_view request) {
   const std::string_view command = words[0];
   const std::string what = "window " + HandleText(hwnd);
   QWidget* top = DesktopSession::Current()->LocalWidget(hwnd);
-  if (command == "shot" || command == "key") {
+  if (command == "shot" || command == "key" || command == "raise") {
     if (!top) return Refused(what + " has no widget: it shows nothing and takes no input");
     if (command == "shot") return Picture(top, what);
+    if (command == "raise") {
+      top->raise();
+      top->activateWindow();
+      return {};
+    }
     return Type(top, request.substr(std::min(request.size(), command.size() + 1)), what);
   }
   Dialog* dialog = FindLocalDialog(hwnd);
@@ -439,6 +444,17 @@ Answer Carry(Hwnd hwnd, std::string_view request) {
 }
 
 }  // namespace
+
+bool RaiseWindow(Hwnd hwnd) {
+  DesktopSession* session = DesktopSession::Current();
+  if (!session) return false;
+  const std::optional<WindowInfo> entry = session->Lookup(hwnd);
+  if (!entry) return false;
+  if (entry->pid == getpid()) return Carry(hwnd, "raise").status == kHandDone;
+  // The answer of a raise is empty, so no window needs to take it.
+  const std::optional<Result> result = session->Send(hwnd, Message::Text(kHandRequest, 0, "raise"));
+  return result && *result == kHandDone;
+}
 
 std::optional<Result> AnswerHandRequest(Hwnd target, const Message& request) {
   DesktopSession* session = DesktopSession::Current();

@@ -31,4 +31,9 @@ inline bool IsHandRequest(const Message& message) {
 // the requesting window. Nothing when `target` is no window of this process.
 std::optional<Result> AnswerHandRequest(Hwnd target, const Message& request);
 
+// BringWindowToTop and SetForegroundWindow for any top-level window with a widget, of this
+// process or another: the process that owns it raises and activates it (the hand request
+// "raise"). False when the window is gone or shows nothing.
+bool RaiseWindow(Hwnd hwnd);
+
 }  // namespace velcrum::platform
