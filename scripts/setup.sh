@@ -17,6 +17,8 @@ packages=(
   fonts-wine
   # audio
   libsndfile1-dev portaudio19-dev
+  # rendering the HTML pages panels write, in the tests of the H commands
+  chromium
 )
 
 missing=()

@@ -179,7 +179,16 @@ Requests::Answer Requests::OnRequest(uint32_t message, uint32_t wParam, platform
       const std::string_view data = std::string_view(bytes).substr(4, length > 0 ? length - 1 : 0);
       return Remember(device, "DW '" + std::string(data.substr(0, data.find('\0'))) + "'");
     }
-    default:  // SM texts, the WD/WE/WT/WF/QF values: logged and answered with themselves
+    case KAL_QF:
+    case KAL_WD_WE:
+    case KAL_WF:
+      // Acknowledged; the log shows the sub-code and the value.
+      return {numeric ? 1 : 0};
+    case KAL_WT:
+      // The reply value echoes the number's low 16 bits (WT's second parameter), so that a
+      // panel sees its request arrive; the reply frame carries the whole number back.
+      return numeric ? Answer{ReadNumericFrame(bytes) & 0xFFFF} : Answer{};
+    default:  // SM texts: logged and answered with themselves
       return {};
   }
 }

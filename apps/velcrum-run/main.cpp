@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/html_commands.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
@@ -234,6 +235,8 @@ int Run(int argc, char** argv) {
   }
   if (options.vars) PrintVariables();
   PrintMemories(options);
+  // The script ends here as the program would: pages it left open are finished.
+  CloseHtmlPages();
   std::fflush(stdout);
   SetHost(nullptr);
   return 0;

@@ -1,10 +1,11 @@
-// The module of the string, text, system, error-event and extension commands: their
-// command groups, the error event's timers, and the libraries EX keeps loaded, released at
-// the reset and once the script is freed.
+// The module of the string, text, system, error-event, extension and HTML commands: their
+// command groups, the error event's timers, the libraries EX keeps loaded and the HTML
+// pages still open, both let go at the reset and once the script is freed at shut-down.
 #include "commands/commands_module.h"
 
 #include "commands/error_event_command.h"
 #include "commands/extension_commands.h"
+#include "commands/html_commands.h"
 #include "commands/kept_libraries.h"
 #include "commands/string_commands.h"
 #include "commands/system_commands.h"
@@ -13,16 +14,19 @@
 namespace velcrum {
 namespace {
 
-const CommandTable kGroups[] = {kStringCommands, kTextCommands, kSystemCommands,
-                                kErrorEventCommand, kExtensionCommands};
+const CommandTable kGroups[] = {kStringCommands,    kTextCommands,      kSystemCommands,
+                                kErrorEventCommand, kExtensionCommands, kHtmlCommands};
 
 void Reset() {
   ResetErrorEvent();
   ReleaseKeptLibraries();
+  CloseHtmlPages();
 }
 
 void ShutDown(ShutDownStep step) {
-  if (step == ShutDownStep::kFreed) ReleaseKeptLibraries();
+  if (step != ShutDownStep::kFreed) return;
+  ReleaseKeptLibraries();
+  CloseHtmlPages();
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ inline constexpr int kStringFieldSize = 256;  // 255 characters and the terminat
 inline constexpr int kMaxStringLength = kStringFieldSize - 1;
 inline constexpr int kIntegerMemoryCount = 65536;
 inline constexpr int kStringMemoryCount = 4097;
-inline constexpr int kStringMemoryCountReported = 4096;  // what the start-up report states
+inline constexpr int kStringMemoryCountReported = 4096;  // what start-up and QS M state
 inline constexpr int kEventVariable = 18;                // S% and S$
 
 // Variables by index: A..Z are 0..25, a..z are 26..51. The layouts are the ones the

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -31,6 +30,7 @@
 #include "network/net_link.h"
 #include "platform/ascii_case.h"
 #include "platform/desktop/desktop.h"
+#include "platform/tick_count.h"
 #include "runtime/process_state.h"
 #include "runtime/subsystem_settings.h"
 
@@ -42,11 +42,6 @@ constexpr int32_t kAdditionBit = 0x8000;
 
 // XT's start: a millisecond tick count, as GetTickCount gives it (32 bits, wrapping).
 uint32_t g_dwStopwatchStart = 0;
-
-uint32_t TickCount() {
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 bool NumberParam(const CommandCall& call, int n) {
   return CheckNumericParam(Mnemonic(call), n, false, false, call.text);
@@ -438,9 +433,9 @@ int ExecXT(const CommandCall& call) {
   NumberParam(call, 1);
   NumberParam(call, 2);
   if (ParamValue(1) != 0) {
-    g_dwStopwatchStart = TickCount();
+    g_dwStopwatchStart = GetTickCount();
   } else if (IsIntVarParam(Mnemonic(call), 2)) {
-    ParamIntVar(2) = static_cast<int32_t>(TickCount() - g_dwStopwatchStart);
+    ParamIntVar(2) = static_cast<int32_t>(GetTickCount() - g_dwStopwatchStart);
   }
   return 0;
 }

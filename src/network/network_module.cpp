@@ -9,6 +9,7 @@
 #include "network/messaging_commands.h"
 #include "network/net_link.h"
 #include "network/nxi_request_carrier.h"
+#include "network/nxi_request_commands.h"
 #include "network/registration_commands.h"
 #include "runtime/process_state.h"
 
@@ -17,7 +18,8 @@ namespace velcrum {
 namespace {
 
 const CommandTable kGroups[] = {kRegistrationCommands, kMessagingCommands, kRouterCommands,
-                                kInfodriverCommands,   kGpiCommands,       kDeviceDatabaseCommands};
+                                kInfodriverCommands,   kGpiCommands,       kDeviceDatabaseCommands,
+                                kNxiRequestCommands};
 
 void Reset() {
   ResetNetLink();

@@ -556,12 +556,43 @@ int ExecLF(const CommandCall& call) {
   return 0;
 }
 
-// DL fills a list too, so it is a row of this group.
+// FD: the names of the entries that match a pattern, in the order the file system gives
+// them, in a list box (or combo box) emptied first.
+int ExecFD(const CommandCall& call) {
+  GetArguments(call.text, 4);
+  CheckStringParam(Mnemonic(call), 1, false, false, call.text);
+  CheckNumbers(call, {2, 3});
+  if (!CheckParamLength(call, 1)) return 0;
+  if (!PanelNumberInRange(call, 2)) return 0;
+  if (!ControlNumberChecked(call, 3)) return 0;
+  const std::string pattern = ScriptPathToWindows(ParamText(1));
+  SetIntResult(call, 4, 0);
+  ListControl list{.panel = ParamValue(2), .id = ParamValue(3)};
+  list.dialog = ExistingPanel(call, list.panel);
+  if (!ExistingControl(call, list.dialog, list.id) || list.dialog->ItemCount(list.id) < 0) {
+    ReportError(Mnemonic(call), "Panel or ListBox parameter invalid.");
+    return 0;
+  }
+  list.combo = IsComboBox(*list.dialog, list.id);
+  ListBackingStore* store = StoreOf(list);
+  list.dialog->ResetItems(list.id);
+  if (store) store->clear();
+  const std::vector<std::string> names = ListWindowsDirectory(pattern);
+  if (names.empty()) {
+    ReportWarning(Mnemonic(call), "Directory parameter invalid.");
+    return 0;
+  }
+  for (const std::string& name : names) AddListItem(list, store, name);
+  SetIntResult(call, 4, static_cast<int32_t>(names.size()));
+  return 0;
+}
+
+// DL and FD fill a list too, so they are rows of this group.
 constexpr CommandEntry kRows[] = {
-    {"DL", ExecDL}, {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD}, {"LE", ExecLE},
-    {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL}, {"LN", ExecLN},
-    {"LP", ExecLP}, {"LQ", ExecLQ}, {"LR", ExecLR}, {"LS", ExecLS}, {"LT", ExecLT}, {"LU", ExecLU},
-    {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
+    {"DL", ExecDL}, {"FD", ExecFD}, {"LA", ExecLA}, {"LB", ExecLB}, {"LC", ExecLC}, {"LD", ExecLD},
+    {"LE", ExecLE}, {"LF", ExecLF}, {"LG", ExecLG}, {"LH", ExecLH}, {"LI", ExecLI}, {"LL", ExecLL},
+    {"LN", ExecLN}, {"LP", ExecLP}, {"LQ", ExecLQ}, {"LR", ExecLR}, {"LS", ExecLS}, {"LT", ExecLT},
+    {"LU", ExecLU}, {"LV", ExecLV}, {"LW", ExecLW}, {"LX", ExecLX},
 };
 
 }  // namespace

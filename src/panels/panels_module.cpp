@@ -6,6 +6,7 @@
 #include "panels/list_commands.h"
 #include "panels/panel_commands.h"
 #include "panels/panel_table.h"
+#include "panels/query_commands.h"
 #include "platform/dialog.h"
 
 namespace velcrum {
@@ -17,7 +18,7 @@ constexpr uint32_t kFirstShellTimer = 20;
 constexpr uint32_t kLastShellTimer = 26;
 
 const CommandTable kGroups[] = {kPanelCommands, kControlCommands, kControlTextCommands,
-                                kListCommands};
+                                kListCommands, kQueryCommands};
 
 void StartUp(StartUpStep step) {
   if (step == StartUpStep::kScriptLoaded) PanelInit();

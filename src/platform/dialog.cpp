@@ -1,4 +1,5 @@
-// The dialog builder's registration and the control classes beyond the standard ones.
+// The dialog builder's and the screen's registrations and the control classes beyond the
+// standard ones.
 #include "platform/dialog.h"
 
 #include <map>
@@ -9,6 +10,7 @@ namespace velcrum::platform {
 namespace {
 
 DialogBuilder g_dialogBuilder = nullptr;
+ScreenSource g_screenSource = nullptr;
 
 // The behaviours a control class can take: the standard classes of Windows and its
 // common controls, and the platform's broadcast controls.
@@ -63,6 +65,14 @@ DialogCreation CreateDialog(const DialogTemplate& dialogTemplate, Hwnd owner, Di
 
 void InstallDialogBuilder(DialogBuilder builder) {
   g_dialogBuilder = builder;
+}
+
+Rect DesktopWindowRect() {
+  return g_screenSource ? g_screenSource() : Rect{};
+}
+
+void InstallScreenSource(ScreenSource source) {
+  g_screenSource = source;
 }
 
 bool RegisterControlClass(std::string_view name, std::string_view behaviour, uint32_t style,

@@ -42,6 +42,7 @@
 #include <vector>
 
 #include "platform/desktop/message.h"
+#include "platform/desktop/screen.h"
 #include "platform/dialog_template.h"
 
 namespace velcrum::platform {
@@ -135,6 +136,8 @@ class Dialog {
   virtual ~Dialog() = default;
 
   virtual Hwnd Handle() const = 0;
+  // The window that owns the dialog (GetParent of an owned pop-up window), as created.
+  virtual Hwnd Owner() const = 0;
   // PostMessage to the dialog: the procedure receives it from the message loop, in order.
   virtual bool Post(const Message& message) = 0;
 
@@ -149,6 +152,8 @@ class Dialog {
   virtual void Resize(int width, int height) = 0;  // place, z-order, activation kept
   virtual void SetTitle(std::string_view title) = 0;
   virtual std::string Title() const = 0;
+  // GetWindowRect: the window's place and size on the screen, its frame included.
+  virtual Rect WindowRect() const = 0;
   // Draws an image (BMP or ICO bytes) at x, y of the client area, over what is there.
   virtual bool DrawImage(int x, int y, std::string_view imageBytes) = 0;
   // Writes a PNG picture of the window as it is on screen.
@@ -244,6 +249,12 @@ DialogCreation CreateDialog(const DialogTemplate& dialogTemplate, Hwnd owner, Di
 using DialogBuilder = DialogCreation (*)(const DialogTemplate& dialogTemplate, Hwnd owner,
                                          DialogProc proc, const DialogResources& resources);
 void InstallDialogBuilder(DialogBuilder builder);
+
+// GetWindowRect of the desktop window: the screen as the front end knows it, which it
+// supplies (InstallScreenSource) with the dialog builder; empty without a front end.
+Rect DesktopWindowRect();
+using ScreenSource = Rect (*)();
+void InstallScreenSource(ScreenSource source);
 
 // Control classes beyond the standard ones (the custom-control libraries' classes): a
 // class name as templates write it (compared without regard to case), and the class

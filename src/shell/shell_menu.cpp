@@ -113,7 +113,7 @@ std::string AboutText() {
          AboutLine(32702, "Date    : %s\n", "Date    : (unknown)\n") +
          AboutLine(32703, "Author  : %s\n\n", "Author  : (unknown)\n\n") +
          Format("Velcrum V%s (MSVS VC6) \n", kVersion) +
-         Format("Compiled : %s - %s\n", __DATE__, __TIME__);
+         Format("Compiled : %s - %s\n", kBuildDate, kBuildTime);
 }
 
 namespace {

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -26,7 +28,8 @@ Result RunVelcrum(const std::string& arguments) {
   if (!pipe) return result;
   std::array<char, 4096> buffer;
   size_t got;
-  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), got);
+  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.out.append(buffer.data(), got);
   const int raw = pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;
@@ -35,8 +38,9 @@ Result RunVelcrum(const std::string& arguments) {
 class VelcrumRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("velcrum-run-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("velcrum-run-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -54,15 +58,18 @@ TEST_F(VelcrumRunTest, RunsTheStartupLineInSequenceByDefault) {
   const Result r = RunVelcrum(Script("30000, \"##:QQ 1\"\n30001, \"!\"\n") + " --trace");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("MESSAGEBOX Information: Unknown Command in line 30000 - stringtable: 'QQ'"),
-            std::string::npos) << r.out;
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("MESSAGEBOX PROBE___.000 - ! Debug Breakpoint !: Breakpoint signalled at "
                        "line 30001, command 1."),
-            std::string::npos) << r.out;
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("LoadString() failed at line 30002 - End"), std::string::npos) << r.out;
 }
 
 TEST_F(VelcrumRunTest, RunsChosenLinesInOrderWithoutSequence) {
-  const Result r = RunVelcrum(Script("10, \"QA\"\n11, \"QB\"\n20, \"QC\"\n") + " --line 20 --line 10");
+  const Result r =
+      RunVelcrum(Script("10, \"QA\"\n11, \"QB\"\n20, \"QC\"\n") + " --line 20 --line 10");
   EXPECT_EQ(r.status, 0);
   const size_t c = r.out.find("'QC'");
   const size_t a = r.out.find("'QA'");
@@ -104,6 +111,17 @@ TEST_F(VelcrumRunTest, HelpDescribesTheInterface) {
                              "--cancel-breakpoints", "--vars", "--mem", "--smem"}) {
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
   }
+}
+
+TEST_F(VelcrumRunTest, APageLeftOpenIsFinishedWhenTheRunEnds) {
+  fs::create_directories(dir_ / "drive_c");
+  setenv("VELCRUM_ROOT", dir_.c_str(), 1);
+  unsetenv("VELCRUM_DRIVE_C");
+  const Result r = RunVelcrum(Script("30000, \"HO 1 'c;/p.htm' 'T' 0:HW 1 'body'\"\n"));
+  unsetenv("VELCRUM_ROOT");
+  std::ifstream in(dir_ / "drive_c" / "p.htm");
+  const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(page.ends_with("</HEAD>\nbody</BODY>\n</HTML>\n")) << page << r.out;
 }
 
 }  // namespace

@@ -126,5 +126,26 @@ TEST_F(PlantTest, AFileSessionCopiesTheFileAndNamesItsResult) {
   EXPECT_EQ(text, "clip");
 }
 
+TEST_F(PlantTest, TheFixedRequestsAndAStatusRequestReachNxiWhichAnswersThem) {
+  StartNxi({"--plant", plant_});
+  Peer& panel = StartPanel(MakePanel(
+      "REQUESTS",
+      {R"(30000, "WD:WE:WF 9:QF:WT 5 2 3 R%:SC B$ 'wt %d' R%:SM B$:ES 12 1 'READY?' 600")",
+       R"(600, "SC B$ 'status %d %s' S% S$:SM B$:EQ 100")"}));
+  EXPECT_TRUE(AwaitSaid("wt 2")) << ErrorOutput(panel);
+  EXPECT_TRUE(AwaitSaid("status 0 OK")) << ::testing::PrintToString(NxiLog());
+  EXPECT_TRUE(AwaitExit(panel));
+  // The numeric frames in the order sent: message, sub-code, number.
+  std::vector<std::string> requests;
+  for (const std::string& line : NxiLog()) {
+    if (line.find(" num ") != std::string::npos && !line.starts_with("2034 ")) {
+      requests.push_back(line.substr(0, line.find(" num ")));
+    }
+  }
+  EXPECT_EQ(requests, (std::vector<std::string>{"2036 0 0", "2036 1 0", "2038 9 0", "49237 0 0",
+                                                "2037 5 196610"}))
+      << ::testing::PrintToString(NxiLog());
+}
+
 }  // namespace
 }  // namespace velcrum::testing

@@ -90,11 +90,14 @@ class NxiTest : public platform::testing::DesktopTest {
 TEST_F(NxiTest, NumericCallIsAnsweredWithItsOwnValue) {
   platform::testing::Peer& nxi = StartNxi();
   FakeReply(7, "old");
-  EXPECT_EQ(VLNetSup_Send(self_, nxi.hwnd, 2037, 5, -1), 0);
+  EXPECT_EQ(VLNetSup_Send(self_, nxi.hwnd, 2500, 5, -1), 0);
   EXPECT_EQ(VLNetSup_ReplyValue(), 0);
   EXPECT_STREQ(VLNetSup_ReplyText(), "");  // a numeric reply carries no text
   EXPECT_EQ(LastLog(),
-            "2037 5 -1 num " + std::to_string(self_) + " 16 66666666666666660000000000000000");
+            "2500 5 -1 num " + std::to_string(self_) + " 16 66666666666666660000000000000000");
+  // The fixed requests are acknowledged; WT's reply is its number's low 16 bits.
+  EXPECT_EQ(VLNetSup_Send(self_, nxi.hwnd, 2036, 1, 0), 1);
+  EXPECT_EQ(VLNetSup_Send(self_, nxi.hwnd, 2037, 5, 0x00030002), 2);
 }
 
 TEST_F(NxiTest, TextCallGetsItsTextBack) {

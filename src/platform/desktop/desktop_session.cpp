@@ -20,6 +20,7 @@
 #include "platform/desktop/message_text.h"
 #include "platform/desktop/printing.h"
 #include "platform/desktop/remote_hand.h"
+#include "platform/desktop/screen.h"
 #include "platform/desktop/text_conversion.h"
 
 namespace velcrum::platform {
@@ -66,6 +67,7 @@ bool DesktopSession::Open(const std::string& dir, std::string* error) {
   g_session = session;
   SetDebugMonitorLinks(&session->monitors_);
   InstallDialogBuilder(&BuildDesktopDialog);
+  InstallScreenSource(&DesktopRect);
   InstallLinePrinter(&PrintLinesOnDesktop);
   return true;
 }
@@ -74,6 +76,7 @@ void DesktopSession::Close() {
   DesktopSession* session = g_session;
   if (!session) return;
   InstallLinePrinter(nullptr);
+  InstallScreenSource(nullptr);
   InstallDialogBuilder(nullptr);
   SetDebugMonitorLinks(nullptr);
   g_session = nullptr;

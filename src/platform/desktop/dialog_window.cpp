@@ -65,6 +65,7 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
 
   // Dialog
   Hwnd Handle() const override { return window_->Handle(); }
+  Hwnd Owner() const override { return owner_; }
   bool Post(const Message& message) override { return platform::Post(Handle(), message); }
   void Show(ShowCommand command) override;
   bool IsVisible() const override { return widget_->isVisible(); }
@@ -81,6 +82,11 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   void Resize(int width, int height) override;
   void SetTitle(std::string_view title) override { window_->SetTitle(title); }
   std::string Title() const override { return window_->Title(); }
+  Rect WindowRect() const override {
+    const QRect frame = widget_->frameGeometry();
+    return Rect{frame.left(), frame.top(), frame.left() + frame.width(),
+                frame.top() + frame.height()};
+  }
   bool DrawImage(int x, int y, std::string_view imageBytes) override;
   bool SavePicture(const std::string& hostPath) override {
     return widget_->grab().save(QString::fromLocal8Bit(hostPath.c_str()), "PNG");
@@ -277,6 +283,7 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
 
   DialogProc proc_;
   DialogResources resources_;
+  Hwnd owner_ = kNoWindow;
   DialogWidget* widget_ = nullptr;  // deleted later than the dialog (see the destructor)
   std::unique_ptr<Window> window_;
   std::vector<std::unique_ptr<DialogControl>> controls_;
@@ -326,6 +333,7 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
   const QFont font = DialogQFont(dialogTemplate.font);
   widget->setFont(font);
   const BaseUnits units = DialogBaseUnits(dialogTemplate.font);
+  dialog->owner_ = owner;
   dialog->Place(dialogTemplate, owner, units);
 
   // Installed after the window's input translator, so it sees each key first.
