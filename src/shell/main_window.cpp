@@ -9,11 +9,14 @@
 #include "platform/desktop/background_window.h"
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/screen.h"
+#include "platform/window_styles.h"
 #include "runtime/bound_resources.h"
 #include "runtime/process_state.h"
 
 namespace velcrum {
 namespace {
+
+using namespace platform;  // the WS_ style bits
 
 // Painting by mode: 2 black, every other mode light grey (mode 3 draws its bitmap over
 // the grey).

@@ -40,17 +40,10 @@ struct MainWindowPlacement {
 MainWindowPlacement& StoredMainWindowPlacement();
 bool PlaceMainWindow(int x, int y, int width, int height);
 
-// The window's style as Win32 bits (WS_CAPTION, WS_SYSMENU, WS_MINIMIZEBOX,
-// WS_MAXIMIZEBOX, with WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE as the window stands);
-// changing the frame bits redraws the frame. The window starts with WS_CAPTION,
-// WS_MINIMIZEBOX and WS_MAXIMIZEBOX.
-inline constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000;
-inline constexpr uint32_t WS_MINIMIZEBOX = 0x00020000;
-inline constexpr uint32_t WS_SYSMENU = 0x00080000;
-inline constexpr uint32_t WS_CAPTION = 0x00C00000;
-inline constexpr uint32_t WS_MAXIMIZE = 0x01000000;
-inline constexpr uint32_t WS_VISIBLE = 0x10000000;
-inline constexpr uint32_t WS_MINIMIZE = 0x20000000;
+// The window's style as Win32 bits (platform/window_styles.h: WS_CAPTION, WS_SYSMENU,
+// WS_MINIMIZEBOX, WS_MAXIMIZEBOX, with WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE as the
+// window stands); changing the frame bits redraws the frame. The window starts with
+// WS_CAPTION, WS_MINIMIZEBOX and WS_MAXIMIZEBOX.
 uint32_t MainWindowStyle();
 void ChangeMainWindowFrame(uint32_t addedStyles, uint32_t removedStyles);
 // The title-bar drag lock: while on, the window cannot be dragged by its title bar. On

@@ -23,6 +23,7 @@
 #include "platform/desktop/screen.h"
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
+#include "platform/window_styles.h"
 #include "runtime/timers.h"
 #include "shell/configuration.h"
 #include "shell/main_window.h"
@@ -39,13 +40,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kShortestTimeOutMs = 1000;
 constexpr int kDeepestSavedDepth = 500;
 
-constexpr uint32_t WS_POPUP = 0x80000000;
-constexpr uint32_t WS_CHILD = 0x40000000;
-constexpr uint32_t WS_VISIBLE = 0x10000000;
-constexpr uint32_t WS_CAPTION = 0x00C00000;
-constexpr uint32_t WS_VSCROLL = 0x00200000;
-constexpr uint32_t WS_SYSMENU = 0x00080000;
-constexpr uint32_t WS_TABSTOP = 0x00010000;
+using namespace platform;  // the WS_ style bits
 constexpr uint32_t ES_MULTILINE = 0x0004;
 constexpr uint32_t ES_AUTOVSCROLL = 0x0040;
 constexpr uint32_t ES_READONLY = 0x0800;

@@ -10,11 +10,14 @@
 #include "interpreter/host.h"
 #include "panels/panel_table.h"
 #include "platform/desktop/screen.h"
+#include "platform/window_styles.h"
 #include "runtime/process_state.h"
 #include "shell/main_window.h"
 
 namespace velcrum {
 namespace {
+
+using namespace platform;  // the WS_ style bits
 
 constexpr int kLargestStoredSize = 32000;
 // Mode 0 parks the window one pixel inside the screen's bottom right corner.

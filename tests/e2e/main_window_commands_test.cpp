@@ -15,6 +15,11 @@
 namespace velcrum::testing {
 namespace {
 
+using platform::WS_MAXIMIZEBOX;
+using platform::WS_MINIMIZE;
+using platform::WS_MINIMIZEBOX;
+using platform::WS_SYSMENU;
+
 class MainWindowCommandsTest : public PanelDialogTest {
  protected:
   void SetUp() override {

@@ -21,6 +21,7 @@
 #include "interpreter/variables.h"
 #include "panels/panel_table.h"
 #include "platform/desktop/local_dialogs.h"
+#include "platform/window_styles.h"
 #include "runtime/bound_resources.h"
 #include "runtime/cvorn_fifo.h"
 #include "runtime/event_routing.h"
@@ -36,11 +37,11 @@ namespace velcrum::testing {
 using platform::ControlTemplate;
 using platform::DialogTemplate;
 
-constexpr uint32_t WS_CHILD = 0x40000000;
-constexpr uint32_t WS_VISIBLE = 0x10000000;
-constexpr uint32_t WS_TABSTOP = 0x00010000;
-constexpr uint32_t WS_CAPTION = 0x00C00000;
-constexpr uint32_t WS_POPUP = 0x80000000;
+using platform::WS_CAPTION;
+using platform::WS_CHILD;
+using platform::WS_POPUP;
+using platform::WS_TABSTOP;
+using platform::WS_VISIBLE;
 constexpr uint32_t BS_DEFPUSHBUTTON = 0x1;
 constexpr uint32_t BS_OWNERDRAW = 0xB;
 constexpr uint32_t BS_AUTOCHECKBOX = 0x3;

@@ -20,23 +20,11 @@
 
 #include "platform/desktop/message.h"
 #include "platform/dialog.h"
+#include "platform/window_styles.h"
 
 class QPainter;
 
 namespace velcrum::platform {
-
-// Window and control style bits the dialogs read.
-inline constexpr uint32_t WS_VISIBLE = 0x10000000;
-inline constexpr uint32_t WS_DISABLED = 0x08000000;
-inline constexpr uint32_t WS_BORDER = 0x00800000;
-inline constexpr uint32_t WS_CAPTION = 0x00C00000;
-inline constexpr uint32_t WS_SYSMENU = 0x00080000;
-inline constexpr uint32_t WS_THICKFRAME = 0x00040000;
-inline constexpr uint32_t WS_VSCROLL = 0x00200000;
-inline constexpr uint32_t WS_HSCROLL = 0x00100000;
-inline constexpr uint32_t WS_GROUP = 0x00020000;
-inline constexpr uint32_t WS_TABSTOP = 0x00010000;
-inline constexpr uint32_t WS_EX_NOPARENTNOTIFY = 0x00000004;
 
 class DialogControl;
 
