@@ -15,8 +15,9 @@ declare -A allowed=(
   [commands]="runtime interpreter platform"
   [panels]="runtime interpreter platform"
   [network]="runtime interpreter platform"
+  [peripherals]="runtime interpreter platform"
   [controls]=""
-  [shell]="commands panels network controls runtime interpreter platform"
+  [shell]="commands panels network peripherals controls runtime interpreter platform"
 )
 
 status=0
