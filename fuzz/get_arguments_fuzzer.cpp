@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/step_budget.h"
 #include "interpreter/arguments.h"
 #include "interpreter/executor.h"
 #include "interpreter/script_store.h"
@@ -13,6 +14,13 @@
 #include "interpreter/variables.h"
 #include "runtime/module.h"
 #include "shell/display_free_modules.h"
+
+namespace {
+
+// Line passes one input may take.
+constexpr int kStepBudget = 2000;
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -34,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (index < 0 || index >= velcrum::kVariableCount) std::abort();
   }
 
-  // The same bytes as a script line, run through the executor.
+  // The same bytes as a script line, run through the executor, which a line that jumps to
+  // itself would keep for ever.
   velcrum::VLSTMSup_SetMem(100, command);
+  velcrum::fuzzing::StartStepBudget(kStepBudget);
   velcrum::RunLine(100, 0);
   return 0;
 }

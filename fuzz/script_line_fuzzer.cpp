@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fuzz/scratch_drive.h"
+#include "fuzz/step_budget.h"
 #include "interpreter/diagnostics.h"
 #include "interpreter/executor.h"
 #include "interpreter/executor_state.h"
@@ -23,17 +24,8 @@ namespace {
 
 constexpr int kFirstLine = 100;
 constexpr int kMaxLines = 64;
-// Line passes one input may take: scripts can loop for ever (10 JA 10).
+// Line passes one input may take.
 constexpr int kStepBudget = 2000;
-
-int stepsLeft = 0;
-
-// Offered every line pass before it runs (the extension library's place): once the
-// budget is spent it claims the line, which ends the run as a missing line does.
-int32_t CountStep(int32_t, VelcrumString*, int32_t*, VelcrumWindowHandle*,
-                  velcrum::AppDllCallback) {
-  return --stepsLeft < 0 ? 1 : 0;
-}
 
 class AnsweringHost final : public velcrum::Host {
  public:
@@ -82,8 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velcrum::VLSTMSup_SetMem(line, script.substr(0, end));
     script = end == std::string_view::npos ? std::string_view() : script.substr(end + 1);
   }
-  stepsLeft = kStepBudget;
-  velcrum::g_pAppDllCall = CountStep;
+  velcrum::fuzzing::StartStepBudget(kStepBudget);
   velcrum::RunLine(kFirstLine, 0);
   CheckState();
   velcrum::SetHost(nullptr);
