@@ -208,6 +208,10 @@ void OnMessageWindowDone(bool resume) {
   FinishMessageWindow(resume);
 }
 
+void RaiseMessageWindow() {
+  if (g_messageWindow) g_messageWindow->BringToTop();
+}
+
 void CloseMessageWindow() {
   KillMessageWindowTimer();
   g_messageWindow.reset();

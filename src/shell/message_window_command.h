@@ -13,6 +13,9 @@ void OnMessageWindowTimer();
 // The main window's private message kMsgMessageWindowDone: the window's "Ok" (wParam 1,
 // the line resumes) or its close box (wParam 0, it does not).
 void OnMessageWindowDone(bool resume);
+// Brings the window to the top when it is open (a click on the main window or a panel,
+// a line run by message 2029), so that the operator does not lose it behind them.
+void RaiseMessageWindow();
 // Destroys the window without resuming (the final shut-down step, tests).
 void CloseMessageWindow();
 

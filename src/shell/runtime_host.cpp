@@ -18,6 +18,7 @@
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
+#include "shell/message_window_command.h"
 #include "shell/shell_menu.h"
 #include "shell/shutdown.h"
 
@@ -52,6 +53,10 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
   const platform::BoxAnswer answer = platform::MessageBox(
       g_hwndMain, caption, text, {buttons, ToBoxIcon(style.icon), style.systemModal});
   return answer == platform::BoxAnswer::kCancel ? MessageBoxAnswer::kCancel : MessageBoxAnswer::kOk;
+}
+
+void RuntimeHost::RaiseToolWindows(bool messageWindowToo) {
+  if (messageWindowToo) RaiseMessageWindow();
 }
 
 void RuntimeHost::Beep() {

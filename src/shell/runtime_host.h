@@ -12,6 +12,8 @@ class RuntimeHost final : public Host {
   MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
                                   MessageBoxStyle style) override;
   void Beep() override;
+  // The variables window is the developer tools'; the message window is the shell's.
+  void RaiseToolWindows(bool messageWindowToo) override;
   void SetMainWindowTitle(std::string_view title) override;
   bool TopLevelWindowExists(std::string_view title) override;
   int RunningCopiesLoad() override;
