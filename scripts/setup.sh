@@ -17,6 +17,8 @@ packages=(
   fonts-wine
   # audio
   libsndfile1-dev portaudio19-dev
+  # the video overlay: camera capture (V4L2 through Qt Multimedia)
+  qt6-multimedia-dev
   # rendering the HTML pages panels write, in the tests of the H commands
   chromium
 )

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string_view>
 
+#include "interpreter/command_table.h"
+
 namespace velcrum {
 
 enum class MessageBoxButtons { kOk, kOkCancel };
@@ -23,6 +25,14 @@ struct MessageBoxStyle {
 };
 
 enum class MessageBoxAnswer { kOk, kCancel };
+
+// A panel's control as a window: the handle its notifications carry (what QC gives) and
+// its size in pixels; handle 0 when the panel or the control does not exist.
+struct PanelControlWindow {
+  uint32_t handle = 0;
+  int width = 0;
+  int height = 0;
+};
 
 class Host {
  public:
@@ -65,6 +75,18 @@ class Host {
   virtual void SendTextFrame(uint32_t /*hwnd*/, uint32_t /*message*/, uint32_t /*wParam*/,
                              std::string_view /*text*/) {}
   virtual void BringWindowToTop(uint32_t /*hwnd*/) {}
+  // MoveWindow on a window of this process: x, y in its parent's client area (the
+  // screen's for a top-level window), with that size; false when there is no such window.
+  virtual bool MoveWindow(uint32_t /*hwnd*/, int /*x*/, int /*y*/, int /*width*/, int /*height*/) {
+    return false;
+  }
+  // A panel's control for the video commands. A panel or a control that does not exist
+  // is reported as the panels' addressing rules report it, with the call's two letters. A
+  // host without panels finds none and reports nothing.
+  virtual PanelControlWindow FindPanelControlWindow(const CommandCall& /*call*/, int /*panel*/,
+                                                    int /*control*/) {
+    return {};
+  }
   // The instance-limit check with a threshold: when the load of running copies exceeds it,
   // the other copies are asked to close until one agrees. True when one closed.
   virtual bool CloseSurplusCopy(int /*threshold*/) { return false; }

@@ -62,9 +62,10 @@ std::string Extension(const std::string& element) {
 }
 
 uint32_t Open(Registry& registry, const std::vector<std::string>& words, bool notify,
-              uint32_t notifyWindow) {
+              uint32_t notifyWindow, std::string_view text) {
   if (words.size() < 2) return MCIERR_MISSING_DEVICE_NAME;
   MciOpen open;
+  open.text = text;
   open.element = words[1];
   std::string type;
   for (size_t i = 2; i < words.size(); ++i) {
@@ -126,6 +127,7 @@ uint32_t MciSendString(std::string_view commandString, std::string* returned, si
   MciCommand command;
   command.command = LowerAsciiText(words[0]);
   command.notifyWindow = notifyWindow;
+  command.text = commandString;
   std::vector<std::string> rest;
   for (size_t i = 1; i < words.size(); ++i) {
     const std::string word = LowerAsciiText(words[i]);
@@ -141,7 +143,7 @@ uint32_t MciSendString(std::string_view commandString, std::string* returned, si
   const std::lock_guard lock(registry.mutex);
   if (command.command == "open") {
     rest.insert(rest.begin(), words[0]);
-    return Open(registry, rest, command.notify, notifyWindow);
+    return Open(registry, rest, command.notify, notifyWindow, commandString);
   }
   const auto found = registry.devices.find(LowerAsciiText(rest[0]));
   if (found == registry.devices.end()) return MCIERR_INVALID_DEVICE_NAME;

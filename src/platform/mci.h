@@ -72,6 +72,7 @@ struct MciCommand {
   bool wait = false;
   uint32_t notifyWindow = 0;  // mciSendString's callback window
   uint32_t deviceId = 0;
+  std::string text;  // the command string as sent, for devices that log or record it
 };
 
 // What `open` gives a device type: the element (a file name as written, "new", or the type's
@@ -81,6 +82,7 @@ struct MciOpen {
   std::string alias;
   std::vector<std::string> words;
   uint32_t deviceId = 0;
+  std::string text;  // the command string as sent
 };
 
 // An open device. Execute carries out every command but open and close (the device goes

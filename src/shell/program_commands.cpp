@@ -1,15 +1,8 @@
 // EA, EK, EU and ER.
 //
-// EA starts programs as the host's own processes: the command line is split into words
-// by the Windows rules, the program is found on the host (a Windows path through the
-// drive mapping, a bare name beside this program, in the current directory or on PATH),
-// and arguments written as drive paths are mapped to the host paths they name, except for
-// a copy of this runtime, which reads Windows paths itself. The program runs in its own
-// process group, without a shell. EA then waits, dispatching window messages, until the
-// program is ready for input (a top-level window of its process group on the desktop
-// answers a message), or has ended, or a bound has passed: 30 s for a copy of this runtime
-// (it always opens its main window, unless it refuses to run and ends), 2 s for any other
-// program, which may never open a window at all.
+// EA starts programs through the program start of runtime/program_start.h (the host's
+// own processes, found and given their arguments by the drive mapping) and waits for the
+// program's window there.
 //
 // ER runs the commands VELCRUM.INI names for rebooting and ending the session, through
 // the shell (they are the administrator's command lines), and closes the program when one
@@ -18,7 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,11 +23,10 @@
 #include "interpreter/parameter_checks.h"
 #include "network/kal_messages.h"
 #include "platform/ascii_case.h"
-#include "platform/command_line.h"
 #include "platform/desktop/message.h"
 #include "platform/process.h"
-#include "runtime/module_path.h"
 #include "runtime/process_state.h"
+#include "runtime/program_start.h"
 #include "runtime/subsystem_settings.h"
 #include "shell/configuration.h"
 #include "shell/program_launch.h"
@@ -43,9 +34,6 @@
 namespace velcrum {
 namespace {
 
-// How long EA waits for a started program's window.
-constexpr int kRuntimeCopyWaitMs = 30000;
-constexpr int kProgramWaitMs = 2000;
 // How long ER waits for its command to finish before it takes it as under way.
 constexpr int kSessionCommandWaitMs = 10000;
 
@@ -54,36 +42,6 @@ constexpr std::string_view kMissing = "~";
 
 std::string_view Text(int n) {
   return {ParamText(n), static_cast<size_t>(ParamTextLength(n))};
-}
-
-// Starts the program of a Windows command line; its process id, or 0 with errno set.
-pid_t StartCommandLine(const std::string& commandLine, bool& runtimeCopy) {
-  std::vector<std::string> words = SplitWindowsCommandLine(commandLine);
-  if (words.empty()) {
-    errno = ENOENT;
-    return 0;
-  }
-  std::vector<std::string> searchFirst;
-  if (!g_modulePath.empty()) {
-    searchFirst.push_back(std::filesystem::path(g_modulePath).parent_path().string());
-  }
-  const std::string program = FindHostProgram(words[0], searchFirst);
-  if (program.empty()) return 0;
-  runtimeCopy = IsThisProgram(program);
-  words[0] = program;
-  if (!runtimeCopy) {
-    for (size_t i = 1; i < words.size(); ++i) words[i] = HostArgument(words[i]);
-  }
-  return StartProcess(words);
-}
-
-// Waits, dispatching window messages, until the started program answers at a window of
-// its own or ends.
-void AwaitProgramWindow(pid_t pid, bool runtimeCopy) {
-  TheHost().DispatchMessagesUntil(
-      [pid] { return EndedProcessStatus(pid) || TheHost().ProcessGroupAnswers(pid); },
-      runtimeCopy ? kRuntimeCopyWaitMs : kProgramWaitMs);
-  ForgetProcess(pid);
 }
 
 // Runs one of ER's session commands through /bin/sh; true when it finished with status 0

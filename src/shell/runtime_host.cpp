@@ -10,10 +10,12 @@
 
 #include "network/net_frame.h"
 #include "network/net_link.h"
+#include "panels/panel_control_window.h"
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/remote_hand.h"
+#include "platform/desktop/window_geometry.h"
 #include "platform/process.h"
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
@@ -98,6 +100,15 @@ void RuntimeHost::BringWindowToTop(uint32_t hwnd) {
   if (!platform::RaiseWindow(hwnd)) {
     platform::OutputDebugString("Velcrum: window " + std::to_string(hwnd) + " cannot be raised");
   }
+}
+
+bool RuntimeHost::MoveWindow(uint32_t hwnd, int x, int y, int width, int height) {
+  return platform::MoveLocalWindow(hwnd, x, y, width, height);
+}
+
+PanelControlWindow RuntimeHost::FindPanelControlWindow(const CommandCall& call, int panel,
+                                                       int control) {
+  return velcrum::FindPanelControlWindow(call, panel, control);
 }
 
 bool RuntimeHost::CloseSurplusCopy(int threshold) {

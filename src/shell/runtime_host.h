@@ -21,6 +21,9 @@ class RuntimeHost final : public Host {
   uint32_t FindTopLevelWindow(std::string_view title) override;
   void PostToWindow(uint32_t hwnd, uint32_t message, uint32_t wParam) override;
   void BringWindowToTop(uint32_t hwnd) override;
+  bool MoveWindow(uint32_t hwnd, int x, int y, int width, int height) override;
+  PanelControlWindow FindPanelControlWindow(const CommandCall& call, int panel,
+                                            int control) override;
   void SendTextFrame(uint32_t hwnd, uint32_t message, uint32_t wParam,
                      std::string_view text) override;
   bool CloseSurplusCopy(int threshold) override;

@@ -22,6 +22,7 @@
 #include "platform/desktop/remote_hand.h"
 #include "platform/desktop/screen.h"
 #include "platform/desktop/text_conversion.h"
+#include "platform/desktop/video_overlay.h"
 
 namespace velcrum::platform {
 namespace {
@@ -69,6 +70,7 @@ bool DesktopSession::Open(const std::string& dir, std::string* error) {
   InstallDialogBuilder(&BuildDesktopDialog);
   InstallScreenSource(&DesktopRect);
   InstallLinePrinter(&PrintLinesOnDesktop);
+  RegisterVideoOverlayDevice();
   return true;
 }
 

@@ -553,6 +553,16 @@ QWidget* LocalControlWidget(Hwnd dialog, int id) {
   return found == dialogs.end() ? nullptr : found->second->ControlWidget(id);
 }
 
+QWidget* LocalControlWidgetOfHandle(uint32_t controlHandle) {
+  if (controlHandle == 0) return nullptr;
+  for (const auto& [hwnd, dialog] : LocalDialogs()) {
+    for (const auto& control : dialog->Controls()) {
+      if (control->Token() == controlHandle) return control->Widget();
+    }
+  }
+  return nullptr;
+}
+
 std::vector<DialogControl*> LocalDialogControls(Hwnd dialog) {
   std::vector<DialogControl*> controls;
   const auto& dialogs = LocalDialogs();

@@ -21,6 +21,9 @@ Dialog* FindLocalDialog(Hwnd hwnd);
 // and the dialog's own widget.
 QWidget* LocalControlWidget(Hwnd dialog, int id);
 QWidget* LocalDialogWidget(Hwnd dialog);
+// The widget of the control whose handle (Dialog::ControlHandle) this is, in any dialog of
+// this process; nullptr when there is none.
+QWidget* LocalControlWidgetOfHandle(uint32_t controlHandle);
 // Every control of a dialog in creation order (several may share an identifier, as
 // IDC_STATIC texts do), and the one with the focus (nullptr for none); empty and nullptr
 // for a handle that is no dialog of this process.
