@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ using namespace velcrum;
 
 constexpr char kUsage[] =
     "Usage: umd-monitor [--protocol tsl|amazon|basic] [--baud RATE] [--device PATH]\n"
-    "                   [--for SECONDS]\n"
+    "                   [--for SECONDS] [--changes]\n"
     "\n"
     "The far end of an under-monitor display chain. Without --device it opens a\n"
     "pseudo-terminal and prints its slave device on the first line: point a COM port at\n"
@@ -41,7 +42,8 @@ constexpr char kUsage[] =
     "tallies are the lamps from the first (1 lit); brightness is TSL's only (- otherwise).\n"
     "--protocol names the displays' protocol as UMDProtocol does (TSL unless given; any\n"
     "name but TSL and AMAZON is the basic protocol). --for ends the program after SECONDS;\n"
-    "without it, it runs until interrupted.\n";
+    "without it, it runs until interrupted. --changes prints a message only when it differs\n"
+    "from the last one the same display got (the rotation re-sends every display).\n";
 
 volatile std::sig_atomic_t g_stop = 0;
 
@@ -54,6 +56,7 @@ struct Options {
   unsigned baudRate = 38400;
   std::string device;
   std::optional<double> seconds;
+  bool changesOnly = false;
 };
 
 int Usage(const char* problem) {
@@ -68,6 +71,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
     if (option == "--help" || option == "-h") {
       std::fputs(kUsage, stdout);
       return -1;
+    }
+    if (option == "--changes") {
+      options.changesOnly = true;
+      continue;
     }
     if (i + 1 >= argc) return Usage("an option without its value");
     const char* value = argv[++i];
@@ -140,6 +147,7 @@ int main(int argc, char** argv) {
                                              std::chrono::duration<double>(*options.seconds)))
           : std::nullopt;
   UmdDecoder decoder(options.protocol);
+  std::map<int, std::string> lastLines;  // by address, for --changes
   while (g_stop == 0) {
     // Short waits, so that a signal or the end of the time is seen promptly.
     int waitMs = 200;
@@ -159,7 +167,13 @@ int main(int argc, char** argv) {
     }
     for (const DecodedUmdMessage& message :
          decoder.Feed(std::string_view(chunk, static_cast<std::size_t>(count)))) {
-      std::printf("%s\n", UmdMessageLine(message).c_str());
+      const std::string line = UmdMessageLine(message);
+      if (options.changesOnly) {
+        std::string& last = lastLines[message.address];
+        if (last == line) continue;
+        last = line;
+      }
+      std::printf("%s\n", line.c_str());
     }
   }
   return 0;

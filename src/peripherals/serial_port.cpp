@@ -33,6 +33,7 @@ constexpr std::size_t kReadChunk = 16;
 constexpr auto kReaderStartLimit = std::chrono::milliseconds(60000);
 constexpr auto kReaderEndLimit = std::chrono::milliseconds(500);
 constexpr int kWriteLimitMs = 1000;
+constexpr auto kDrainLimit = std::chrono::milliseconds(500);
 
 struct PortLine {
   int fd = -1;
@@ -97,6 +98,21 @@ void ReadPort(std::shared_ptr<PortLine> line, std::promise<void> started) {
   const std::lock_guard lock(line->mutex);
   line->readerEnded = true;
   line->ended.notify_all();
+}
+
+// The purge of the close. A write is complete when the line has taken it; on Windows the
+// write waits for that, here the bytes may still wait in the driver, so they get up to
+// 500 ms to leave before what is left is discarded. Only what is still waiting is
+// discarded: on a pseudo-terminal the written bytes already wait at the far end, and a
+// flush of the output would take them from there.
+void Purge(int fd) {
+  const auto limit = std::chrono::steady_clock::now() + kDrainLimit;
+  int waiting = 0;
+  while (ioctl(fd, TIOCOUTQ, &waiting) == 0 && waiting > 0 &&
+         std::chrono::steady_clock::now() < limit) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  tcflush(fd, waiting > 0 ? TCIOFLUSH : TCIFLUSH);
 }
 
 int Fail(int port, const std::string& device, const std::string& reason) {
@@ -204,7 +220,7 @@ unsigned WriteSerialPort(int index, std::span<const uint8_t> bytes) {
 void CloseSerialPort(int index) {
   PortRecord* record = OpenRecord(index);
   if (!record) return;
-  tcflush(record->line->fd, TCIOFLUSH);
+  Purge(record->line->fd);
   EndReader(*record);
   ioctl(record->line->fd, TIOCNXCL);
   *record = PortRecord{};

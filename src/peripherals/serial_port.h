@@ -4,7 +4,8 @@
 // the port's own receive buffer and touches nothing else; the runtime never reads it.
 //
 // Every call but the reader's runs on the GUI thread. Every wait is bounded: the reader's
-// start 60 s, a write 1 s, the reader's end on close 500 ms.
+// start 60 s, a write 1 s, the output's leaving and the reader's end
+// on close 500 ms each.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +34,8 @@ int OpenSerialPort(int port, unsigned baudRate);
 // write is reported to the debug output.
 unsigned WriteSerialPort(int index, std::span<const uint8_t> bytes);
 
-// Discards what is waiting in either direction, ends the reader and closes the device.
+// Gives what was written up to 500 ms to leave, discards what has not left and what has
+// arrived unread, ends the reader and closes the device.
 // Nothing for a port that is not open.
 void CloseSerialPort(int index);
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "peripherals/umd_messages.h"
+#include "runtime/module.h"
 #include "runtime/subsystem_settings.h"
+#include "runtime/timers.h"
 #include "umd_decoder.h"
 #include "umd_fixture.h"
 
@@ -50,7 +52,7 @@ TEST(UmdDecoderTest, EachProtocolIsReadBackFromItsOwnMessages) {
 class UmdMonitorTest : public testing::UmdChainsTest {};
 
 TEST_F(UmdMonitorTest, PrintsWhatTheRuntimeSendsToThePseudoTerminal) {
-  FILE* monitor = popen(UMD_MONITOR_PATH " --protocol tsl --for 3", "r");
+  FILE* monitor = popen(UMD_MONITOR_PATH " --protocol tsl --for 3 --changes", "r");
   ASSERT_NE(monitor, nullptr);
   char line[512];
   ASSERT_NE(fgets(line, sizeof line, monitor), nullptr);
@@ -70,6 +72,9 @@ TEST_F(UmdMonitorTest, PrintsWhatTheRuntimeSendsToThePseudoTerminal) {
   EXPECT_TRUE(DebuggerSaid("Serial port 1 opened for UMD control"));
   Run("UP 'CAM 1' 1 1 1 3");
   Run("UP 'CAM 2' 1 2 2 1");
+  // The rotation's repeat of display 1 is left out.
+  OfferToModules(platform::Message::Plain(platform::WM_TIMER, kUnderMonitorRotationTimer));
+  Run("UP 'CAM 1' 1 1 0 3");
   Run("UE 0");
 
   std::vector<std::string> printed;
@@ -78,6 +83,7 @@ TEST_F(UmdMonitorTest, PrintsWhatTheRuntimeSendsToThePseudoTerminal) {
   const std::vector<std::string> expected = {
       "TSL display 1 address 0x80 tallies 1000 brightness 3 caption \"     CAM 1      \"\n",
       "TSL display 2 address 0x81 tallies 0100 brightness 1 caption \"     CAM 2      \"\n",
+      "TSL display 1 address 0x80 tallies 0000 brightness 3 caption \"     CAM 1      \"\n",
   };
   EXPECT_EQ(printed, expected);
 }
