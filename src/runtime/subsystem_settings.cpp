@@ -6,11 +6,13 @@ namespace velcrum {
 NetworkSettings g_networkSettings;
 InstanceSettings g_instanceSettings;
 PanelSettings g_panelSettings;
+UmdSettings g_umdSettings;
 
 void ResetSubsystemSettings() {
   g_networkSettings = NetworkSettings{};
   g_instanceSettings = InstanceSettings{};
   g_panelSettings = PanelSettings{};
+  g_umdSettings = UmdSettings{};
 }
 
 }  // namespace velcrum

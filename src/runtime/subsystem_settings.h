@@ -3,6 +3,8 @@
 // fills the interpreter's settings; until then every value is 0.
 #pragma once
 
+#include <string>
+
 namespace velcrum {
 
 // The network link.
@@ -31,9 +33,27 @@ struct PanelSettings {
   int printerSupport = 0;
 };
 
+// The under-monitor displays.
+struct UmdSettings {
+  // iUmdChain1 to iUmdChain4: the serial port number (COM port) of each chain; -1: the
+  // chain is not used.
+  int chains[4] = {0, 0, 0, 0};
+  // UMDProtocol, upper-cased: "TSL", "AMAZON" or the name of the basic protocol.
+  std::string protocol;
+  // UMDBaudRate: the baud rate of every chain.
+  unsigned baudRate = 0;
+  // UmdSize: the display width in characters.
+  int size = 0;
+  // UmdVirtualisation: 1 splits each TSL display into two of 8 characters.
+  int virtualisation = 0;
+  // CycleAmazon: 1 lets the rotation re-send AMAZON displays.
+  int cycleAmazon = 0;
+};
+
 extern NetworkSettings g_networkSettings;
 extern InstanceSettings g_instanceSettings;
 extern PanelSettings g_panelSettings;
+extern UmdSettings g_umdSettings;
 
 // All back to the values before start-up.
 void ResetSubsystemSettings();

@@ -100,32 +100,33 @@ void ReadConfigurationGroup2() {
   ini.Int("32Bit", "SynchronousMode", 9, network.synchronousMode, "1", 1);
   ini.Int("System", "FastClose", 9, c.fastClose, "1", -1);
   ini.Obsolete("System", "VideoCard");
+  UmdSettings& umd = g_umdSettings;
   for (int chain = 0; chain < 4; ++chain) {
     const std::string key = Format("iUmdChain%d", chain + 1);
-    ini.Int("System", key.c_str(), 9, c.umdChains[chain], "-1", -1);
+    ini.Int("System", key.c_str(), 9, umd.chains[chain], "-1", -1);
   }
-  c.umdProtocol = ini.Text("System", "UMDProtocol", "-1", 24);
-  if (c.umdProtocol == "-1") {
+  umd.protocol = ini.Text("System", "UMDProtocol", "-1", 24);
+  if (umd.protocol == "-1") {
     ini.Write("System", "UMDProtocol", "TSL");
-    c.umdProtocol = "TSL";
+    umd.protocol = "TSL";
   }
-  c.umdProtocol = UpperAsciiText(c.umdProtocol);
+  umd.protocol = UpperAsciiText(umd.protocol);
   if (const auto baud = ScanIniNumber(ini.Text("System", "UMDBaudRate", "0", 9))) {
-    c.umdBaudRate = static_cast<unsigned>(*baud);
+    umd.baudRate = static_cast<unsigned>(*baud);
   }
-  if (c.umdBaudRate == 0) {
+  if (umd.baudRate == 0) {
     ini.Write("System", "UMDBaudRate", "38400");
-    c.umdBaudRate = 38400;
+    umd.baudRate = 38400;
   }
-  ini.Int("System", "UmdSize", 9, c.umdSize, "16", 16);
-  ini.Int("System", "UmdVirtualisation", 9, c.umdVirtualisation, "0", 0);
-  if (c.umdVirtualisation == 1) {
+  ini.Int("System", "UmdSize", 9, umd.size, "16", 16);
+  ini.Int("System", "UmdVirtualisation", 9, umd.virtualisation, "0", 0);
+  if (umd.virtualisation == 1) {
     ini.Write("System", "UMDProtocol", "TSL");
     ini.Write("System", "iUmdSize", "8");
-    c.umdProtocol = "TSL";
-    c.umdSize = 8;
+    umd.protocol = "TSL";
+    umd.size = 8;
   }
-  ini.Int("System", "CycleAmazon", 9, c.cycleAmazon, "1", 1);
+  ini.Int("System", "CycleAmazon", 9, umd.cycleAmazon, "1", 1);
   ini.Obsolete("System", "DebugMode");
 
   // The debug switches: a missing ShowDebugWindow clears the whole word first.

@@ -28,12 +28,6 @@ struct Configuration {
   int variablesWindowSizeW = 0, variablesWindowSizeH = 0;
   // Group 2.
   int fastClose = 0;
-  int umdChains[4] = {0, 0, 0, 0};
-  std::string umdProtocol;
-  unsigned umdBaudRate = 0;
-  int umdSize = 0;
-  int umdVirtualisation = 0;
-  int cycleAmazon = 0;
   unsigned debugFlags = 0;
   std::string videoCaptureApplication;
   int timeStampStartup = 0;

@@ -3,6 +3,7 @@
 
 #include "commands/commands_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/umd_module.h"
 #include "peripherals/video_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/shell_module.h"
@@ -11,7 +12,7 @@ namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kPanelsModule,
-                                      &kShellModule, &kVideoModule};
+                                      &kShellModule,       &kUmdModule,      &kVideoModule};
 
 }  // namespace
 

@@ -14,8 +14,8 @@
 #include "platform/platform_fixture.h"
 #include "platform/profile.h"
 #include "runtime/configuration_files.h"
-#include "runtime/subsystem_settings.h"
 #include "runtime/log_file.h"
+#include "runtime/subsystem_settings.h"
 #include "support/recording_host.h"
 
 namespace velcrum {
@@ -86,28 +86,49 @@ TEST_F(ConfigurationTest, AFreshInstallationWritesEveryKeyWithItsDefault) {
   ReadConfigurationGroup2();
   std::map<std::string, std::string> expected = {
       {"System/V2CompatibleVelcrumNames", "0"},
-      {"Debug/DebugWindowPositionX", "200"},   {"Debug/DebugWindowPositionY", "310"},
-      {"Debug/DebugWindowSizeW", "640"},       {"Debug/DebugWindowSizeH", "700"},
-      {"Editor/EditorWindowPositionX", "100"}, {"Editor/EditorWindowPositionY", "100"},
-      {"Editor/EditorWindowSizeW", "640"},     {"Editor/EditorWindowSizeH", "480"},
-      {"System/VariablesWindowPositionX", "200"}, {"System/VariablesWindowPositionY", "20"},
-      {"System/VariablesWindowSizeW", "200"},  {"System/VariablesWindowSizeH", "450"},
-      {"System/KALNXIEnable", "1"},            {"32Bit/SynchronousMode", "1"},
-      {"System/FastClose", "1"},               {"System/iUmdChain1", "-1"},
-      {"System/iUmdChain2", "-1"},             {"System/iUmdChain3", "-1"},
-      {"System/iUmdChain4", "-1"},             {"System/UMDProtocol", "TSL"},
-      {"System/UMDBaudRate", "38400"},         {"System/UmdSize", "16"},
-      {"System/UmdVirtualisation", "0"},       {"System/CycleAmazon", "1"},
-      {"Debug/ShowDebugWindow", "0"},          {"Debug/OutputParserTrace", "0"},
-      {"Debug/OutputParserStack", "0"},        {"Debug/OutputDebug", "0"},
-      {"Debug/EnableOutputDBWIN", "0"},        {"System/PrinterSupport", "1"},
+      {"Debug/DebugWindowPositionX", "200"},
+      {"Debug/DebugWindowPositionY", "310"},
+      {"Debug/DebugWindowSizeW", "640"},
+      {"Debug/DebugWindowSizeH", "700"},
+      {"Editor/EditorWindowPositionX", "100"},
+      {"Editor/EditorWindowPositionY", "100"},
+      {"Editor/EditorWindowSizeW", "640"},
+      {"Editor/EditorWindowSizeH", "480"},
+      {"System/VariablesWindowPositionX", "200"},
+      {"System/VariablesWindowPositionY", "20"},
+      {"System/VariablesWindowSizeW", "200"},
+      {"System/VariablesWindowSizeH", "450"},
+      {"System/KALNXIEnable", "1"},
+      {"32Bit/SynchronousMode", "1"},
+      {"System/FastClose", "1"},
+      {"System/iUmdChain1", "-1"},
+      {"System/iUmdChain2", "-1"},
+      {"System/iUmdChain3", "-1"},
+      {"System/iUmdChain4", "-1"},
+      {"System/UMDProtocol", "TSL"},
+      {"System/UMDBaudRate", "38400"},
+      {"System/UmdSize", "16"},
+      {"System/UmdVirtualisation", "0"},
+      {"System/CycleAmazon", "1"},
+      {"Debug/ShowDebugWindow", "0"},
+      {"Debug/OutputParserTrace", "0"},
+      {"Debug/OutputParserStack", "0"},
+      {"Debug/OutputDebug", "0"},
+      {"Debug/EnableOutputDBWIN", "0"},
+      {"System/PrinterSupport", "1"},
       {"System/VideoCaptureApplication", "overlay.exe"},
-      {"System/AllowSystemMenuExit", "0"},     {"System/MaxExecWindows", "24"},
-      {"Debug/LogToFile", "0"},                {"System/TxVerticalBarCRLF", "0"},
-      {"System/EmMessageWindowPositionX", "0"}, {"System/EmMessageWindowPositionY", "0"},
-      {"System/EmMessageWindowSizeW", "200"},  {"System/EmMessageWindowSizeH", "170"},
-      {"System/EnableParameterInspection", "1"}, {"System/EnableParameterInspectMsgs", "1"},
-      {"System/SendTimeout", "5000"},          {"System/BroadcastTimeout", "300"},
+      {"System/AllowSystemMenuExit", "0"},
+      {"System/MaxExecWindows", "24"},
+      {"Debug/LogToFile", "0"},
+      {"System/TxVerticalBarCRLF", "0"},
+      {"System/EmMessageWindowPositionX", "0"},
+      {"System/EmMessageWindowPositionY", "0"},
+      {"System/EmMessageWindowSizeW", "200"},
+      {"System/EmMessageWindowSizeH", "170"},
+      {"System/EnableParameterInspection", "1"},
+      {"System/EnableParameterInspectMsgs", "1"},
+      {"System/SendTimeout", "5000"},
+      {"System/BroadcastTimeout", "300"},
       {"System/RebootCommand", "systemctl reboot"},
       {"System/LogoffCommand", "loginctl terminate-session ${XDG_SESSION_ID}"},
   };
@@ -152,7 +173,7 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
   EXPECT_EQ(c.emMessageWindowPositionX, 0);
   EXPECT_EQ(c.sendTimeout, 100);
   EXPECT_EQ(c.broadcastTimeout, 10000);
-  EXPECT_EQ(c.umdProtocol, "AMAZON");
+  EXPECT_EQ(g_umdSettings.protocol, "AMAZON");
   EXPECT_EQ(g_instanceSettings.workstation, 0);  // network off: no workstation number asked for
   EXPECT_EQ(c.newStartUp, 0);
   EXPECT_EQ(c.debugFlags, kDebugWindowShown | kDebugToSystemDebugger);
@@ -176,8 +197,8 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
 TEST_F(ConfigurationTest, UmdVirtualisationForcesTslOfWidthEight) {
   WriteFile(VelcrumIni(), "[System]\nUmdVirtualisation=1\nUMDProtocol=AMAZON\nKALNXIEnable=0\n");
   ReadConfigurationGroup2();
-  EXPECT_EQ(g_config.umdProtocol, "TSL");
-  EXPECT_EQ(g_config.umdSize, 8);
+  EXPECT_EQ(g_umdSettings.protocol, "TSL");
+  EXPECT_EQ(g_umdSettings.size, 8);
   const auto keys = Keys(VelcrumIni());
   EXPECT_EQ(keys.at("System/UMDProtocol"), "TSL");
   EXPECT_EQ(keys.at("System/iUmdSize"), "8");
@@ -190,16 +211,16 @@ TEST_F(ConfigurationTest, WorkstationNumberFromEnvironmentOrNxiIni) {
     int number;
   };
   const Case cases[] = {
-      {"12", "[Network]\nWorkstation=5\n", 12},
-      {"0", "[Network]\nWorkstation=5\n", 5},
-      {"1000", "[Network]\nWorkstation=5\n", 5},
-      {"", "[Network]\nWorkstation=5\n", 5},
+      {"12", "[Network]\nWorkstation=5\n", 12},         {"0", "[Network]\nWorkstation=5\n", 5},
+      {"1000", "[Network]\nWorkstation=5\n", 5},        {"", "[Network]\nWorkstation=5\n", 5},
       {nullptr, "[network]\nworkstation=2000\n", 2000},  // no range check from the file
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.environment ? c.environment : "(unset)");
-    if (c.environment) setenv("CC_WORKSTATION", c.environment, 1);
-    else unsetenv("CC_WORKSTATION");
+    if (c.environment)
+      setenv("CC_WORKSTATION", c.environment, 1);
+    else
+      unsetenv("CC_WORKSTATION");
     WriteFile(NxiIni(), c.nxiIni);
     EXPECT_EQ(ReadWorkstationNumber(), c.number);
   }
