@@ -3,7 +3,8 @@
 # lists its controls, presses a source button, drags the fader, locks and unlocks the
 # sources, filters the destinations by typing, chooses one, prints the list, opens the
 # second panel and closes it with Enter, takes crosspoints on the router panel, fires a GPI,
-# writes tally slots, changes the plant from nxi's side, takes pictures of the panels and
+# writes tally slots, changes the plant from nxi's side, puts captions on two under-monitor
+# displays, takes pictures of the panels (the video overlay's test pattern among them) and
 # closes the program. Every step is echoed with what the desktop tool printed.
 # Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR [NXI]
 set -euo pipefail
@@ -72,5 +73,11 @@ fi
 sleep 0.5  # the revertives reach the panel
 step controls "$router"
 step shot "$router" "$sample/router.png"
+peripherals="$(window "Velcrum sample - peripherals")"
+step controls "$peripherals"
+step click "$peripherals" 2701
+step click "$peripherals" 2702
+sleep 0.5  # the displays' messages reach umd-monitor
+step shot "$peripherals" "$sample/peripherals.png"
 step list
 step post "$main" 16

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds Velcrum, starts a small simulated plant (nxi with the sample plant
-# file: router 12, a GPI device, an infodriver slot device; and the infodriver program as
-# device 50) and the sample panel on a desktop of their own, and shuts them all down. With a display the panel shows and stays until you
-# choose Exit from its right-click menu; without one it runs headless: the desktop tool
+# file: router 12, a GPI device, an infodriver slot device; the infodriver program as
+# device 50; umd-monitor as a chain of under-monitor displays) and the sample panel on a
+# desktop of their own, and shuts them all down. With a display the panel shows and stays
+# until you choose Exit from its right-click menu; without one it runs headless: the desktop tool
 # looks at the panel and presses its controls as an operator would, then closes it, and
 # screenshots and a transcript are left in build/sample/.
 set -euo pipefail
@@ -19,10 +20,23 @@ unset CC_ROOT CC_SYSTEM VELCRUM_DRIVE_C
 
 # The support libraries go where the panel's system directory (c:\windows) maps to.
 cmake --install "$root/build" --prefix "$sample/install" >/dev/null
+# A chain of under-monitor displays: umd-monitor stands in for it on a pseudo-terminal,
+# whose path is its first line, and prints every message it decodes.
+"$root/build/apps/umd_monitor/umd-monitor" --protocol tsl --changes --for 120 \
+  >"$sample/umd.log" 2>"$sample/umd.err" &
+umd=$!
+for _ in $(seq 100); do
+  [[ -s "$sample/umd.log" ]] && break
+  sleep 0.1
+done
+umd_port="$(head -n 1 "$sample/umd.log")"
 # The panel's settings: its debug output on standard error, a log file, trace points,
-# printing on.
-printf '[Debug]\r\nEnableOutputDBWIN=1\r\nOutputDebug=1\r\nLogToFile=1\r\n[System]\r\nTimeStampStartup=1\r\nPrinterSupport=1\r\nSynchronousMode=1\r\n' \
-  >"$sample/root/drive_c/windows/VELCRUM.INI"
+# printing on, chain 1 of TSL displays on COM1, which is umd-monitor's pseudo-terminal.
+printf '%s\r\n' '[Debug]' 'EnableOutputDBWIN=1' 'OutputDebug=1' 'LogToFile=1' \
+  '[System]' 'TimeStampStartup=1' 'PrinterSupport=1' 'SynchronousMode=1' \
+  'iUmdChain1=1' 'iUmdChain2=-1' 'iUmdChain3=-1' 'iUmdChain4=-1' 'UMDProtocol=TSL' \
+  'UMDBaudRate=38400' 'UmdSize=16' 'UmdVirtualisation=0' \
+  '[Ports]' "COM1=$umd_port" >"$sample/root/drive_c/windows/VELCRUM.INI"
 # The destinations the panel's list loads (c:\destinations.txt).
 cp "$root/examples/panel/destinations.txt" "$sample/root/drive_c/"
 # A panel is the runtime under the panel's name, with its script beside it.
@@ -36,7 +50,7 @@ nxi=$!
 "$root/build/apps/infodriver/infodriver" --device 50 --slots 16 --log "$sample/infodriver.log" \
   </dev/null 2>"$sample/infodriver.err" &
 driver=$!
-trap 'kill "$nxi" "$driver" 2>/dev/null || true' EXIT
+trap 'kill "$nxi" "$driver" "$umd" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
   windows="$("$root/build/apps/desktop/desktop" list 2>/dev/null || true)"
   grep -q 'NXI' <<<"$windows" && grep -q 'INFODRIVER 50' <<<"$windows" && break
@@ -56,8 +70,8 @@ else
     >"$sample/hand.txt" 2>&1 || status=$?
   wait "$panel" || status=$?
 fi
-kill "$nxi" "$driver"
-wait "$nxi" "$driver" || true
+kill "$nxi" "$driver" "$umd"
+wait "$nxi" "$driver" "$umd" || true
 
 {
   if [[ -f "$sample/hand.txt" ]]; then
@@ -70,6 +84,8 @@ wait "$nxi" "$driver" || true
   cat "$sample/nxi.log"
   echo "== what the infodriver received (and, after \"> \", sent)"
   cat "$sample/infodriver.log"
+  echo "== what the under-monitor displays received (umd-monitor on $umd_port)"
+  tail -n +2 "$sample/umd.log"
   echo "== the log file"
   cat "$sample/root/drive_c/vornlogs/"*.log 2>/dev/null | tr -d '\r'
 } >"$sample/transcript.txt"

@@ -8,6 +8,7 @@
 #define IDD_SOURCES        1
 #define IDD_MORE           2
 #define IDD_ROUTER         3
+#define IDD_PERIPHERALS    4
 
 #define IDC_SOURCE_1       1001
 #define IDC_SOURCE_2       1002
@@ -54,3 +55,12 @@
 #define IDC_GPI_STATE      3301
 #define IDC_SLOT_STATE     3302
 #define IDC_DRIVER_STATE   3303
+
+// The peripherals panel: a video overlay, a wave file played with a tally when it has
+// played, two under-monitor displays on chain 1, and the keys captured from the keyboard.
+#define IDC_OVERLAY        2501
+#define IDC_PLAY           2601
+#define IDC_PLAYED         2610
+#define IDC_UMD_CAM_1      2701
+#define IDC_UMD_CAM_2      2702
+#define IDC_KEY_SEEN       2810
