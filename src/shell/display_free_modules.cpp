@@ -3,14 +3,15 @@
 
 #include "commands/commands_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/audio_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/shell_module.h"
 
 namespace velcrum {
 namespace {
 
-constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kPanelsModule,
-                                      &kShellModule};
+constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kAudioModule,
+                                      &kPanelsModule, &kShellModule};
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/remote_hand.h"
+#include "platform/play_sound.h"
 #include "platform/process.h"
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
@@ -56,6 +57,10 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
 
 void RuntimeHost::Beep() {
   platform::Beep();
+}
+
+void RuntimeHost::PlaySoundAsync(std::string_view file) {
+  velcrum::PlaySoundAsync(file);
 }
 
 void RuntimeHost::SetMainWindowTitle(std::string_view title) {

@@ -4,6 +4,7 @@
 #include "commands/commands_module.h"
 #include "network/network_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/audio_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/main_window_module.h"
 #include "shell/shell_module.h"
@@ -12,7 +13,7 @@ namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {
-    &kInterpreterModule, &kCommandsModule, &kNetworkModule,
+    &kInterpreterModule, &kCommandsModule, &kNetworkModule,    &kAudioModule,
     &kPanelsModule,      &kShellModule,    &kMainWindowModule,
 };
 
