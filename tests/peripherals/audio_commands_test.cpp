@@ -145,6 +145,18 @@ TEST_F(AudioCommandsTest, ARecordingIsSavedWhenTheDeviceIsNextClosed) {
   EXPECT_LE(saved.FramesToMs(saved.Frames()), 1000u);
 }
 
+TEST_F(AudioCommandsTest, ClosedownStopsThePlayAndEndsTheThread) {
+  WriteClip("long.wav", RampClip(3000));
+  Run("AP 'c;/long.wav' 201 202 0");
+  ASSERT_TRUE(PumpUntil([] { return g_iAudioMode == A_PLAYING; }, 2s));
+  VLMciSup_Closedown();
+  EXPECT_TRUE(DebuggerSaid("<TEST____.000> VLMciSup_Closedown: Enter (called by MainCloseDown)"));
+  EXPECT_EQ(g_iAudioMode, A_AVAILABLE);
+  EXPECT_FALSE(AudioThreadRunning());
+  EXPECT_EQ(MciGetDeviceID("velcrum"), 0u) << "closed";
+  EXPECT_FALSE(PumpUntil([] { return Var('a') != 0; }, 100ms)) << "no line runs after it";
+}
+
 TEST_F(AudioCommandsTest, AnMciStringGoesToTheDeviceUnchanged) {
   WriteClip("tone.wav", RampClip(100));
   Run("AG");
