@@ -1,4 +1,4 @@
-// The 222 mnemonics of the command set, and the dispatcher's grid of handlers.
+// The 223 mnemonics of the command set, and the dispatcher's grid of handlers.
 //
 // The interpreter knows the names of every command but none of their handlers: each command
 // group exports a table of its rows, and the program that runs scripts registers the groups
@@ -13,7 +13,7 @@ namespace {
 // clang-format off
 constexpr std::string_view kMnemonics[] = {
     // Audio
-    "AB", "AK", "AM", "AP", "AR", "AS",
+    "AB", "AG", "AK", "AM", "AP", "AR", "AS",
     // Bitmap buttons
     "BP",
     // Controls
@@ -71,7 +71,7 @@ constexpr std::string_view kMnemonics[] = {
 };
 // clang-format on
 
-static_assert(std::size(kMnemonics) == 222, "the command set has 222 mnemonics");
+static_assert(std::size(kMnemonics) == 223, "the command set has 223 mnemonics");
 
 constexpr int kLetters = 26;
 
@@ -97,7 +97,7 @@ Grid& TheGrid() {
   return grid;
 }
 
-// The cell of one of the 222 mnemonics; -1 for any other text.
+// The cell of one of the 223 mnemonics; -1 for any other text.
 int MnemonicCell(std::string_view text) {
   if (text.size() != 2) return -1;
   const int cell = Cell(text[0], text[1]);

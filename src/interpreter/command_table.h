@@ -1,4 +1,4 @@
-// The dispatcher's table: the 222 two-letter mnemonics of the command set and the handler
+// The dispatcher's table: the 223 two-letter mnemonics of the command set and the handler
 // registered for each.
 //
 // The interpreter knows no handler of its own accord. Each command group exports a
@@ -32,7 +32,7 @@ struct CommandEntry {
 
 using CommandTable = std::span<const CommandEntry>;
 
-// The 222 mnemonics, by letter group.
+// The 223 mnemonics, by letter group.
 std::span<const std::string_view> Mnemonics();
 bool IsMnemonic(std::string_view text);
 

@@ -231,6 +231,13 @@ std::string MciGetErrorString(uint32_t error) {
   return found == kTexts.end() ? "Unknown MCI error." : found->second;
 }
 
+uint32_t MciGetDeviceID(std::string_view alias) {
+  Registry& registry = TheRegistry();
+  const std::lock_guard lock(registry.mutex);
+  const auto found = registry.devices.find(LowerAsciiText(alias));
+  return found == registry.devices.end() ? 0 : found->second.id;
+}
+
 void InstallMciNotifier(MciNotifier notifier) {
   TheRegistry().notifier = notifier;
 }

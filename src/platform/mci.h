@@ -108,6 +108,9 @@ uint32_t MciSendString(std::string_view commandString, std::string* returned, si
                        uint32_t notifyWindow);
 // mciGetErrorString's text for a code.
 std::string MciGetErrorString(uint32_t error);
+// mciGetDeviceID: the identifier of the device open under the alias (the lParam of its
+// MM_MCINOTIFY messages), 0 when none is.
+uint32_t MciGetDeviceID(std::string_view alias);
 
 // Posts MM_MCINOTIFY (flags, deviceId) to the window: called by a device, from any thread,
 // when a command given with "notify" ends. Nothing without a notifier or a window.

@@ -3,6 +3,7 @@
 
 #include "commands/commands_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/audio_module.h"
 #include "peripherals/umd_module.h"
 #include "peripherals/video_module.h"
 #include "runtime/interpreter_module.h"
@@ -11,8 +12,9 @@
 namespace velcrum {
 namespace {
 
-constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kPanelsModule,
-                                      &kShellModule,       &kUmdModule,      &kVideoModule};
+constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kAudioModule,
+                                      &kPanelsModule,      &kShellModule,    &kUmdModule,
+                                      &kVideoModule};
 
 }  // namespace
 

@@ -8,7 +8,9 @@
 
 #include "platform/desktop/background_window.h"
 #include "platform/desktop/debug_output.h"
+#include "platform/desktop/desktop.h"
 #include "platform/desktop/screen.h"
+#include "platform/mci.h"
 #include "platform/window_styles.h"
 #include "runtime/bound_resources.h"
 #include "runtime/process_state.h"
@@ -51,6 +53,11 @@ bool CreateMainWindow() {
   g_window->SetGeometry(0, 0, desktop.right - desktop.left, desktop.bottom + 20);
   g_window->GetWindow().SetProc(VLWndProc);
   g_hwndMain = g_window->GetWindow().Handle();
+  // MCI's notifications come from the audio threads: posted, which any thread may do.
+  InstallMciNotifier([](uint32_t window, uint32_t flags, uint32_t deviceId) {
+    platform::Post(window,
+                   platform::Message::Plain(MM_MCINOTIFY, flags, static_cast<int32_t>(deviceId)));
+  });
   g_frameStyles = WS_CAPTION | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   g_bTitleBarDragLock = false;
   ApplyFrame();

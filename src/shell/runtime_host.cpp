@@ -16,6 +16,7 @@
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/remote_hand.h"
 #include "platform/desktop/window_geometry.h"
+#include "platform/play_sound.h"
 #include "platform/process.h"
 #include "runtime/process_state.h"
 #include "shell/instance_limits.h"
@@ -63,6 +64,10 @@ void RuntimeHost::RaiseToolWindows(bool messageWindowToo) {
 
 void RuntimeHost::Beep() {
   platform::Beep();
+}
+
+void RuntimeHost::PlaySoundAsync(std::string_view file) {
+  velcrum::PlaySoundAsync(file);
 }
 
 void RuntimeHost::SetMainWindowTitle(std::string_view title) {

@@ -36,6 +36,7 @@ class RuntimeHost final : public Host {
   bool ResizeMainWindow(int width, int height) override;
   void SetMainWindowMaximumSize(int width, int height) override;
   void PostQuit(int exitCode) override;
+  void PlaySoundAsync(std::string_view file) override;
   void MainCloseDown() override;
   void EndProcess(int exitCode) override;
 };
