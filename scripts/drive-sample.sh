@@ -75,6 +75,15 @@ step controls "$router"
 step shot "$router" "$sample/router.png"
 peripherals="$(window "Velcrum sample - peripherals")"
 step controls "$peripherals"
+step click "$peripherals" 2601
+for _ in $(seq 30); do  # the chime lasts 0.3 s; its done line lights the tally
+  "$desktop" controls "$peripherals" | grep -q '"chime played"' && break
+  sleep 0.1
+done
+step controls "$peripherals"
+if [[ -s "$sample/played.raw" ]]; then
+  echo "audio played: $(stat -c %s "$sample/played.raw") bytes of samples"
+fi
 step click "$peripherals" 2701
 step click "$peripherals" 2702
 sleep 0.5  # the displays' messages reach umd-monitor

@@ -37,6 +37,9 @@ printf '%s\r\n' '[Debug]' 'EnableOutputDBWIN=1' 'OutputDebug=1' 'LogToFile=1' \
   'iUmdChain1=1' 'iUmdChain2=-1' 'iUmdChain3=-1' 'iUmdChain4=-1' 'UMDProtocol=TSL' \
   'UMDBaudRate=38400' 'UmdSize=16' 'UmdVirtualisation=0' \
   '[Ports]' "COM1=$umd_port" >"$sample/root/drive_c/windows/VELCRUM.INI"
+# The chime the peripherals panel plays (c:\sounds\chime.wav) and its click sound.
+mkdir -p "$sample/root/drive_c/sounds"
+cp "$root/examples/sounds/chime.wav" "$sample/root/drive_c/sounds/"
 # The destinations the panel's list loads (c:\destinations.txt).
 cp "$root/examples/panel/destinations.txt" "$sample/root/drive_c/"
 # A panel is the runtime under the panel's name, with its script beside it.
@@ -62,7 +65,9 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The sample panel is on the display: right-click it and choose Exit to end."
   "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2) || status=$?
 else
-  QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_PRINT_TO="$sample/destinations.pdf" \
+  # No sound card either: ALSA plays into build/sample/played.raw (docs/AUDIO.md).
+  ALSA_CONFIG_PATH="$root/scripts/headless-alsa.conf" VELCRUM_ALSA_OUT="$sample/played.raw" \
+    QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_PRINT_TO="$sample/destinations.pdf" \
     timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" &
   panel=$!
   bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \
