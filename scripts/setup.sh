@@ -17,6 +17,8 @@ packages=(
   fonts-wine
   # audio
   libsndfile1-dev portaudio19-dev
+  # the keyboard hook library: the kernel's input devices and the keyboard layout
+  libevdev-dev libxkbcommon-dev xkb-data
   # rendering the HTML pages panels write, in the tests of the H commands
   chromium
 )

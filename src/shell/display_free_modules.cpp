@@ -3,6 +3,7 @@
 
 #include "commands/commands_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/keys_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/shell_module.h"
 
@@ -10,7 +11,7 @@ namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kPanelsModule,
-                                      &kShellModule};
+                                      &kShellModule, &kKeysModule};
 
 }  // namespace
 

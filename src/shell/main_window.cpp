@@ -122,6 +122,10 @@ void RaiseMainWindow() {
   if (g_window) g_window->BringToTop();
 }
 
+void FocusMainWindow() {
+  if (g_window) g_window->TakeFocus();
+}
+
 void LowerMainWindow() {
   if (g_window) g_window->SendToBottom();
 }

@@ -32,6 +32,9 @@ class RuntimeHost final : public Host {
   void SetMainWindowMaximumSize(int width, int height) override;
   void PostQuit(int exitCode) override;
   void MainCloseDown() override;
+  int16_t KeyState(uint32_t virtualKey) override;
+  void FocusMainWindow(bool foreground) override;
+  bool PostFromAnyThread(uint32_t hwnd, uint32_t message, uint32_t wParam, int32_t lParam) override;
   void EndProcess(int exitCode) override;
 };
 

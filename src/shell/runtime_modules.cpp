@@ -4,6 +4,7 @@
 #include "commands/commands_module.h"
 #include "network/network_module.h"
 #include "panels/panels_module.h"
+#include "peripherals/keys_module.h"
 #include "runtime/interpreter_module.h"
 #include "shell/main_window_module.h"
 #include "shell/shell_module.h"
@@ -12,8 +13,8 @@ namespace velcrum {
 namespace {
 
 constexpr const Module* kModules[] = {
-    &kInterpreterModule, &kCommandsModule, &kNetworkModule,
-    &kPanelsModule,      &kShellModule,    &kMainWindowModule,
+    &kInterpreterModule, &kCommandsModule,   &kNetworkModule, &kPanelsModule,
+    &kShellModule,       &kMainWindowModule, &kKeysModule,
 };
 
 }  // namespace
