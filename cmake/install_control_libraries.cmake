@@ -1,6 +1,7 @@
-# Installs the custom-control libraries (VELCRUM_CONTROL_LIBRARIES, set by the install
-# rule that runs this script) into the runtime's default system directory, c:\windows,
-# as the path mapping resolves it at install time for the user who installs:
+# Installs the custom-control libraries and the keyboard hook library
+# (VELCRUM_CONTROL_LIBRARIES, set by the install rule that runs this script) into the
+# runtime's default system directory, c:\windows, as the path mapping resolves it at
+# install time for the user who installs:
 # $VELCRUM_DRIVE_C, else $VELCRUM_ROOT/drive_c, else ~/.local/share/velcrum/drive_c; an
 # existing "windows" directory there is found without regard to case, as the runtime
 # finds it. $DESTDIR, when set, is put in front, as for every other installed file.

@@ -17,6 +17,7 @@ declare -A allowed=(
   [network]="runtime interpreter platform"
   [peripherals]="runtime interpreter platform"
   [controls]=""
+  [keyhook]="platform"
   [shell]="commands panels network peripherals controls runtime interpreter platform"
 )
 

@@ -19,6 +19,8 @@ packages=(
   libsndfile1-dev portaudio19-dev
   # the video overlay: camera capture (V4L2 through Qt Multimedia)
   qt6-multimedia-dev
+  # the keyboard hook library: the kernel's input devices and the keyboard layout
+  libevdev-dev libxkbcommon-dev xkb-data
   # rendering the HTML pages panels write, in the tests of the H commands
   chromium
 )

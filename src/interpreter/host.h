@@ -118,6 +118,17 @@ class Host {
   // at once; a host without sound ignores it.
   virtual void PlaySoundAsync(std::string_view /*file*/) {}
   virtual void MainCloseDown() {}
+  // The keyboard, for the keyboard capture: GetKeyState of a virtual key (bit 15 while the
+  // key is held, bit 0 the toggle of the lock keys); the keyboard focus for the main window
+  // (SetFocus, and with `foreground` also SetForegroundWindow and BringWindowToTop); and
+  // PostMessage to a window of this process from any thread, as the keyboard hook's reader
+  // posts its keys (false when it was not queued).
+  virtual int16_t KeyState(uint32_t /*virtualKey*/) { return 0; }
+  virtual void FocusMainWindow(bool /*foreground*/) {}
+  virtual bool PostFromAnyThread(uint32_t /*hwnd*/, uint32_t /*message*/, uint32_t /*wParam*/,
+                                 int32_t /*lParam*/) {
+    return false;
+  }
   // Ends the process at once (EQ 1000), without returning to the message loop.
   virtual void EndProcess(int /*exitCode*/) {}
 };

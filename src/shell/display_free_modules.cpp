@@ -4,6 +4,7 @@
 #include "commands/commands_module.h"
 #include "panels/panels_module.h"
 #include "peripherals/audio_module.h"
+#include "peripherals/keys_module.h"
 #include "peripherals/umd_module.h"
 #include "peripherals/video_module.h"
 #include "runtime/interpreter_module.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr const Module* kModules[] = {&kInterpreterModule, &kCommandsModule, &kAudioModule,
                                       &kPanelsModule,      &kShellModule,    &kUmdModule,
-                                      &kVideoModule};
+                                      &kVideoModule,       &kKeysModule};
 
 }  // namespace
 

@@ -129,6 +129,10 @@ void RaiseMainWindow() {
   if (g_window) g_window->BringToTop();
 }
 
+void FocusMainWindow() {
+  if (g_window) g_window->TakeFocus();
+}
+
 void LowerMainWindow() {
   if (g_window) g_window->SendToBottom();
 }

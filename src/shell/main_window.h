@@ -56,6 +56,8 @@ void MaximiseMainWindow();
 // To the top of the z-order, activated; to the bottom, not activated.
 void RaiseMainWindow();
 void LowerMainWindow();
+// SetFocus: the main window takes the keyboard focus, its window activated.
+void FocusMainWindow();
 // Writes a picture of the window (PNG) to the file VELCRUM_SCREENSHOT names, if it is
 // set: headless runs show what the operator would have seen.
 void SaveScreenshotIfRequested();

@@ -13,6 +13,7 @@
 #include "panels/panel_control_window.h"
 #include "platform/desktop/debug_output.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/input_translation.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/remote_hand.h"
 #include "platform/desktop/window_geometry.h"
@@ -166,6 +167,20 @@ void RuntimeHost::PostQuit(int exitCode) {
 
 void RuntimeHost::MainCloseDown() {
   velcrum::MainCloseDown();
+}
+
+int16_t RuntimeHost::KeyState(uint32_t virtualKey) {
+  return platform::KeyState(virtualKey);
+}
+
+void RuntimeHost::FocusMainWindow(bool foreground) {
+  if (foreground) RaiseMainWindow();
+  velcrum::FocusMainWindow();
+}
+
+bool RuntimeHost::PostFromAnyThread(uint32_t hwnd, uint32_t message, uint32_t wParam,
+                                    int32_t lParam) {
+  return platform::Post(hwnd, platform::Message::Plain(message, wParam, lParam));
 }
 
 void RuntimeHost::EndProcess(int exitCode) {

@@ -38,6 +38,9 @@ class RuntimeHost final : public Host {
   void PostQuit(int exitCode) override;
   void PlaySoundAsync(std::string_view file) override;
   void MainCloseDown() override;
+  int16_t KeyState(uint32_t virtualKey) override;
+  void FocusMainWindow(bool foreground) override;
+  bool PostFromAnyThread(uint32_t hwnd, uint32_t message, uint32_t wParam, int32_t lParam) override;
   void EndProcess(int exitCode) override;
 };
 

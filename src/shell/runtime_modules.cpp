@@ -5,6 +5,7 @@
 #include "network/network_module.h"
 #include "panels/panels_module.h"
 #include "peripherals/audio_module.h"
+#include "peripherals/keys_module.h"
 #include "peripherals/umd_module.h"
 #include "peripherals/video_module.h"
 #include "runtime/interpreter_module.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const Module* kModules[] = {
     &kInterpreterModule, &kCommandsModule,   &kNetworkModule, &kAudioModule, &kPanelsModule,
-    &kShellModule,       &kMainWindowModule, &kUmdModule,     &kVideoModule,
+    &kShellModule,       &kMainWindowModule, &kUmdModule,     &kVideoModule, &kKeysModule,
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 # Runs `cmake --install` of the build tree (BUILD_DIR) into a scratch directory (WORK_DIR)
-# and checks where the programs, the extension header and the control libraries land:
-# the libraries in drive C's windows directory of the mapping, an existing one found
-# without regard to case.
+# and checks where the programs, the extension header, the control libraries and the
+# keyboard hook library land: the libraries in drive C's windows directory of the mapping,
+# an existing one found without regard to case.
 file(REMOVE_RECURSE "${WORK_DIR}")
 
 function(install_with)
@@ -28,6 +28,7 @@ expect_file("${WORK_DIR}/prefix/bin/velcrum-bind")
 expect_file("${WORK_DIR}/prefix/include/velcrum/velcrum_extension.h")
 expect_file("${WORK_DIR}/drive/Windows/VORN_CC.DLL")
 expect_file("${WORK_DIR}/drive/Windows/BWCC32.DLL")
+expect_file("${WORK_DIR}/drive/Windows/KeyHKVL.DLL")
 if(EXISTS "${WORK_DIR}/drive/windows" OR EXISTS "${WORK_DIR}/unused")
   message(FATAL_ERROR "a second windows directory was made")
 endif()

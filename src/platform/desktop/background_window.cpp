@@ -135,6 +135,11 @@ void BackgroundWindow::BringToTop() {
   parts_->widget->activateWindow();
 }
 
+void BackgroundWindow::TakeFocus() {
+  parts_->widget->activateWindow();
+  parts_->widget->setFocus(Qt::OtherFocusReason);
+}
+
 void BackgroundWindow::SendToBottom() {
   parts_->widget->lower();
 }

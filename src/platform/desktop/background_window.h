@@ -55,6 +55,9 @@ class BackgroundWindow {
   // Raised above the other windows and activated; lowered below them without activation.
   void BringToTop();
   void SendToBottom();
+  // Activated, with the keyboard focus on the window itself (its key input goes to its
+  // procedure), without a change of place in the stacking order.
+  void TakeFocus();
   // While locked, a move that this object did not make (the window manager dragging the
   // window by its title bar) is undone: the window goes back where it was put.
   void SetMoveLock(bool locked);

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
-#include <array>
 #include <bitset>
 
 #include "platform/desktop/desktop_session.h"
+#include "platform/windows_1252.h"
 
 namespace velcrum::platform {
 namespace {
@@ -49,19 +49,6 @@ bool IsExtended(int key, bool keypad) {
     default:
       return false;
   }
-}
-
-// Windows-1252 has printable characters at 0x80 to 0x9F where Unicode has controls.
-uint32_t AnsiCode(char16_t unit) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return unit;
-  static constexpr std::array<char16_t, 32> kHigh = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-  for (size_t i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == unit) return static_cast<uint32_t>(0x80 + i);
-  }
-  return '?';  // what the ANSI conversion gives for a character outside the code page
 }
 
 int32_t PackPoint(QPointF point) {
@@ -111,7 +98,7 @@ std::vector<Message> TranslateKey(const QKeyEvent& event, bool press) {
     const QString text = event.text();
     const bool control = (event.modifiers() & Qt::ControlModifier) && !alt;
     for (const QChar c : text) {
-      uint32_t code = AnsiCode(c.unicode());
+      uint32_t code = AnsiCodeOf(c.unicode());
       // Control and a letter is the control character, whatever text the platform gave.
       if (control && ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z'))) code &= 0x1F;
       messages.push_back(Message::Plain(system ? WM_SYSCHAR : WM_CHAR, code, keyLParam));
