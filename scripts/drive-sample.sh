@@ -4,7 +4,7 @@
 # sources, filters the destinations by typing, chooses one, prints the list, opens the
 # second panel and closes it with Enter, takes crosspoints on the router panel, fires a GPI,
 # writes tally slots, changes the plant from nxi's side, puts captions on two under-monitor
-# displays, takes pictures of the panels (the video overlay's test pattern among them) and
+# displays, types a key the panel captures, takes pictures of the panels (the video overlay's test pattern among them) and
 # closes the program. Every step is echoed with what the desktop tool printed.
 # Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR [NXI]
 set -euo pipefail
@@ -84,6 +84,8 @@ step controls "$peripherals"
 if [[ -s "$sample/played.raw" ]]; then
   echo "audio played: $(stat -c %s "$sample/played.raw") bytes of samples"
 fi
+step key "$main" 'a'
+sleep 0.2  # the key's line runs
 step click "$peripherals" 2701
 step click "$peripherals" 2702
 sleep 0.5  # the displays' messages reach umd-monitor
