@@ -62,10 +62,10 @@ int ExecAK(const CommandCall& call) {
   file = ScriptPathToWindows(file);
   if (which == "DOWN") {
     g_szMouseDownSound = file;
-    if (file.empty()) ReportWarning("AK", "DOWN: setting audio down file specification to NULL.");
+    if (file.empty()) ReportWarning("AK", "DOWN: setting audio down file name to NULL.");
   } else if (which == "UP") {
     g_szCommandSound = file;
-    if (file.empty()) ReportWarning("AK", "UP: setting audio down file specification to NULL.");
+    if (file.empty()) ReportWarning("AK", "UP: setting audio down file name to NULL.");
   } else {
     ReportError("AK", "Not UP or DOWN specified.");
   }

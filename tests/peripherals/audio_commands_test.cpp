@@ -176,9 +176,8 @@ TEST_F(AudioCommandsTest, ClickSoundsAndTheImmediateFlagReports) {
   } kCases[] = {
       {"AK 'down' 'c;/snd/press.wav'", "c:\\snd\\press.wav", "", nullptr},
       {"AK 'UP' 'c;/snd/up.wav'", "c:\\snd\\press.wav", "c:\\snd\\up.wav", nullptr},
-      {"AK 'Down' ''", "", "c:\\snd\\up.wav",
-       "DOWN: setting audio down file specification to NULL."},
-      {"AK 'UP' ''", "", "", "UP: setting audio down file specification to NULL."},
+      {"AK 'Down' ''", "", "c:\\snd\\up.wav", "DOWN: setting audio down file name to NULL."},
+      {"AK 'UP' ''", "", "", "UP: setting audio down file name to NULL."},
       {"AK 'left' 'x.wav'", "", "", "Not UP or DOWN specified."},
   };
   for (const auto& c : kCases) {
