@@ -37,7 +37,8 @@ sf_count_t MemoryRead(void* to, sf_count_t count, void* user) {
   auto* file = static_cast<MemoryFile*>(user);
   const sf_count_t size = static_cast<sf_count_t>(file->bytes.size());
   const sf_count_t n = std::clamp<sf_count_t>(size - file->position, 0, count);
-  std::memcpy(to, file->bytes.data() + file->position, static_cast<size_t>(n));
+  // A seek may leave the position past the end: nothing to copy then.
+  if (n > 0) std::memcpy(to, file->bytes.data() + file->position, static_cast<size_t>(n));
   file->position += n;
   return n;
 }
