@@ -16,9 +16,10 @@ declare -A allowed=(
   [panels]="runtime interpreter platform"
   [network]="runtime interpreter platform"
   [peripherals]="runtime interpreter platform"
+  [tools]="runtime interpreter platform"
   [controls]=""
   [keyhook]="platform"
-  [shell]="commands panels network peripherals controls runtime interpreter platform"
+  [shell]="commands panels network peripherals tools controls runtime interpreter platform"
 )
 
 status=0

@@ -104,6 +104,8 @@ class Host {
   virtual bool KillMainWindowTimer(uint32_t /*id*/) { return false; }
   // The main window's pop-up menu at the cursor (a right click on a panel shows it too).
   virtual void ShowPopupMenu() {}
+  // The check mark of one of the pop-up menu's items (the editor's, 501).
+  virtual void SetMenuItemChecked(uint32_t /*item*/, bool /*checked*/) {}
   // The main window's place and size in screen pixels, each kept when the other changes,
   // and the largest size it may take; false without a main window.
   virtual bool MoveMainWindow(int /*x*/, int /*y*/) { return false; }

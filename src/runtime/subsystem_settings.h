@@ -50,10 +50,26 @@ struct UmdSettings {
   int cycleAmazon = 0;
 };
 
+// A window's place and size in screen pixels, as VELCRUM.INI gives them.
+struct WindowPlacement {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The developer tools: where their windows open.
+struct ToolSettings {
+  WindowPlacement debugWindow;      // [Debug] DebugWindowPositionX ... DebugWindowSizeH
+  WindowPlacement variablesWindow;  // [System] VariablesWindowPositionX ...; "Debug 1"
+  WindowPlacement editorWindow;     // [Editor] EditorWindowPositionX ... EditorWindowSizeH
+};
+
 extern NetworkSettings g_networkSettings;
 extern InstanceSettings g_instanceSettings;
 extern PanelSettings g_panelSettings;
 extern UmdSettings g_umdSettings;
+extern ToolSettings g_toolSettings;
 
 // All back to the values before start-up.
 void ResetSubsystemSettings();

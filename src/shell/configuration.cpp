@@ -74,22 +74,23 @@ class IniReader {
 
 void ReadConfigurationGroup1() {
   const IniReader ini(VelcrumIniPath());
-  Configuration& c = g_config;
   ini.Int("System", "V2CompatibleVelcrumNames", 120, g_instanceSettings.v2CompatibleVelcrumNames,
           "0", 0);
-  ini.Clamped("Debug", "DebugWindowPositionX", c.debugWindowPositionX, "200", 200, 0, 2048);
-  ini.Clamped("Debug", "DebugWindowPositionY", c.debugWindowPositionY, "310", 310, 0, 2048);
-  ini.Clamped("Debug", "DebugWindowSizeW", c.debugWindowSizeW, "640", 640, 0, 2048);
-  ini.Clamped("Debug", "DebugWindowSizeH", c.debugWindowSizeH, "700", 700, 0, 2048);
-  ini.Clamped("Editor", "EditorWindowPositionX", c.editorWindowPositionX, "100", 100, 0, 2048);
-  ini.Clamped("Editor", "EditorWindowPositionY", c.editorWindowPositionY, "100", 100, 0, 2048);
-  ini.Clamped("Editor", "EditorWindowSizeW", c.editorWindowSizeW, "640", 640, 640, 2048);
-  ini.Clamped("Editor", "EditorWindowSizeH", c.editorWindowSizeH, "480", 480, 480, 2048);
-  ini.Clamped("System", "VariablesWindowPositionX", c.variablesWindowPositionX, "200", 200, 200,
-              1000);
-  ini.Clamped("System", "VariablesWindowPositionY", c.variablesWindowPositionY, "20", 20, 20, 1000);
-  ini.Clamped("System", "VariablesWindowSizeW", c.variablesWindowSizeW, "200", 200, 200, 1000);
-  ini.Clamped("System", "VariablesWindowSizeH", c.variablesWindowSizeH, "450", 450, 450, 1000);
+  WindowPlacement& debug = g_toolSettings.debugWindow;
+  ini.Clamped("Debug", "DebugWindowPositionX", debug.x, "200", 200, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowPositionY", debug.y, "310", 310, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowSizeW", debug.width, "640", 640, 0, 2048);
+  ini.Clamped("Debug", "DebugWindowSizeH", debug.height, "700", 700, 0, 2048);
+  WindowPlacement& editor = g_toolSettings.editorWindow;
+  ini.Clamped("Editor", "EditorWindowPositionX", editor.x, "100", 100, 0, 2048);
+  ini.Clamped("Editor", "EditorWindowPositionY", editor.y, "100", 100, 0, 2048);
+  ini.Clamped("Editor", "EditorWindowSizeW", editor.width, "640", 640, 640, 2048);
+  ini.Clamped("Editor", "EditorWindowSizeH", editor.height, "480", 480, 480, 2048);
+  WindowPlacement& variables = g_toolSettings.variablesWindow;
+  ini.Clamped("System", "VariablesWindowPositionX", variables.x, "200", 200, 200, 1000);
+  ini.Clamped("System", "VariablesWindowPositionY", variables.y, "20", 20, 20, 1000);
+  ini.Clamped("System", "VariablesWindowSizeW", variables.width, "200", 200, 200, 1000);
+  ini.Clamped("System", "VariablesWindowSizeH", variables.height, "450", 450, 450, 1000);
 }
 
 void ReadConfigurationGroup2() {

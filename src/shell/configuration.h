@@ -18,15 +18,9 @@ enum DebugFlag : unsigned {
   kDebugSubroutineStackTrace = 32,
 };
 
+// Group 1 is the tools' window placements and V2CompatibleVelcrumNames, kept with the
+// subsystems' settings; what follows is group 2 and the shell's own.
 struct Configuration {
-  // Group 1.
-  int debugWindowPositionX = 0, debugWindowPositionY = 0;
-  int debugWindowSizeW = 0, debugWindowSizeH = 0;
-  int editorWindowPositionX = 0, editorWindowPositionY = 0;
-  int editorWindowSizeW = 0, editorWindowSizeH = 0;
-  int variablesWindowPositionX = 0, variablesWindowPositionY = 0;
-  int variablesWindowSizeW = 0, variablesWindowSizeH = 0;
-  // Group 2.
   int fastClose = 0;
   unsigned debugFlags = 0;
   std::string videoCaptureApplication;

@@ -25,6 +25,9 @@
 #include "shell/message_window_command.h"
 #include "shell/shell_menu.h"
 #include "shell/shutdown.h"
+#include "tools/debug_window.h"
+#include "tools/script_editor.h"
+#include "tools/variables_windows.h"
 
 namespace velcrum {
 namespace {
@@ -60,7 +63,28 @@ MessageBoxAnswer RuntimeHost::ShowMessageBox(std::string_view caption, std::stri
 }
 
 void RuntimeHost::RaiseToolWindows(bool messageWindowToo) {
+  RaiseVariablesWindows();
   if (messageWindowToo) RaiseMessageWindow();
+}
+
+bool RuntimeHost::DebugWindowExists() {
+  return velcrum::DebugWindowExists();
+}
+
+void RuntimeHost::DebugWindowAppend(std::string_view text) {
+  AppendToDebugWindow(text);
+}
+
+bool RuntimeHost::EditorOpen() {
+  return ScriptEditorOpen();
+}
+
+void RuntimeHost::EditorStatus(std::string_view text) {
+  SetEditorStatus(text);
+}
+
+void RuntimeHost::RefreshVariablesWindows() {
+  velcrum::RefreshVariablesWindows();
 }
 
 void RuntimeHost::Beep() {
@@ -147,6 +171,10 @@ bool RuntimeHost::KillMainWindowTimer(uint32_t id) {
 
 void RuntimeHost::ShowPopupMenu() {
   velcrum::ShowPopupMenu();
+}
+
+void RuntimeHost::SetMenuItemChecked(uint32_t item, bool checked) {
+  velcrum::SetMenuItemChecked(item, checked);
 }
 
 bool RuntimeHost::MoveMainWindow(int x, int y) {

@@ -12,7 +12,7 @@ class RuntimeHost final : public Host {
   MessageBoxAnswer ShowMessageBox(std::string_view caption, std::string_view text,
                                   MessageBoxStyle style) override;
   void Beep() override;
-  // The variables window is the developer tools'; the message window is the shell's.
+  // The variables windows are the developer tools'; the message window is the shell's.
   void RaiseToolWindows(bool messageWindowToo) override;
   void SetMainWindowTitle(std::string_view title) override;
   bool TopLevelWindowExists(std::string_view title) override;
@@ -32,6 +32,12 @@ class RuntimeHost final : public Host {
   bool SetMainWindowTimer(uint32_t id, uint32_t intervalMs) override;
   bool KillMainWindowTimer(uint32_t id) override;
   void ShowPopupMenu() override;
+  void SetMenuItemChecked(uint32_t item, bool checked) override;
+  bool DebugWindowExists() override;
+  void DebugWindowAppend(std::string_view text) override;
+  bool EditorOpen() override;
+  void EditorStatus(std::string_view text) override;
+  void RefreshVariablesWindows() override;
   bool MoveMainWindow(int x, int y) override;
   bool ResizeMainWindow(int width, int height) override;
   void SetMainWindowMaximumSize(int width, int height) override;

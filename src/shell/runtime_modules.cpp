@@ -11,6 +11,7 @@
 #include "runtime/interpreter_module.h"
 #include "shell/main_window_module.h"
 #include "shell/shell_module.h"
+#include "tools/tools_module.h"
 
 namespace velcrum {
 namespace {
@@ -18,6 +19,7 @@ namespace {
 constexpr const Module* kModules[] = {
     &kInterpreterModule, &kCommandsModule,   &kNetworkModule, &kAudioModule, &kPanelsModule,
     &kShellModule,       &kMainWindowModule, &kUmdModule,     &kVideoModule, &kKeysModule,
+    &kToolsModule,
 };
 
 }  // namespace

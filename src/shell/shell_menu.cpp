@@ -103,6 +103,10 @@ void ToggleVariablesWindowFromMenu() {
   }
 }
 
+void SetMenuItemChecked(uint32_t item, bool checked) {
+  if (g_popupMenu) g_popupMenu->SetChecked(item, checked);
+}
+
 bool MenuItemChecked(uint32_t item) {
   return g_popupMenu && g_popupMenu->IsChecked(item);
 }

@@ -35,6 +35,8 @@ void ToggleVariablesWindowFromMenu();
 // the developer tools are offered the item when their window's state changes.
 // `onlyOnChange`: nothing at all happens when the switch is already in that state.
 void SetMenuSwitch(uint32_t item, bool on, bool onlyOnChange);
+// Sets or clears an item's check mark (nothing without a menu).
+void SetMenuItemChecked(uint32_t item, bool checked);
 // Whether an item carries its check mark (false without a menu).
 bool MenuItemChecked(uint32_t item);
 

@@ -168,8 +168,8 @@ TEST_F(ConfigurationTest, ValuesAreClampedAndDebugSwitchesSetBits) {
   ReadConfigurationGroup1();
   ReadConfigurationGroup2();
   const Configuration& c = g_config;
-  EXPECT_EQ(c.editorWindowSizeW, 640);
-  EXPECT_EQ(c.variablesWindowPositionY, 1000);
+  EXPECT_EQ(g_toolSettings.editorWindow.width, 640);
+  EXPECT_EQ(g_toolSettings.variablesWindow.y, 1000);
   EXPECT_EQ(c.emMessageWindowPositionX, 0);
   EXPECT_EQ(c.sendTimeout, 100);
   EXPECT_EQ(c.broadcastTimeout, 10000);
