@@ -86,6 +86,7 @@ if [[ -s "$sample/played.raw" ]]; then
 fi
 step key "$main" 'a'
 sleep 0.2  # the key's line runs
+step controls "$peripherals"  # "Last key:" shows the code and the character
 step click "$peripherals" 2701
 step click "$peripherals" 2702
 sleep 0.5  # the displays' messages reach umd-monitor

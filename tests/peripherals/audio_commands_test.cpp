@@ -5,11 +5,10 @@
 #include "peripherals/audio_commands.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <deque>
-#include <filesystem>
+#include <memory>
 #include <mutex>
 
 #include "interpreter/variables.h"
@@ -24,7 +23,6 @@
 namespace velcrum {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing::PlayedWhole;
 using testing::RampClip;
@@ -36,12 +34,7 @@ class AudioCommandsTest : public testing::InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    char pattern[] = "/tmp/velcrum-audio-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    fs::create_directories(root_ / "drive_c");
-    setenv("VELCRUM_DRIVE_C", (root_ / "drive_c").c_str(), 1);
-    testing::UseHeadlessAlsa(root_ / "played.raw");
+    drive_ = std::make_unique<testing::AudioTestDrive>();
     g_hwndMain = 0x42;
     g_posted.clear();
     InstallMciNotifier([](uint32_t window, uint32_t flags, uint32_t id) {
@@ -55,8 +48,7 @@ class AudioCommandsTest : public testing::InterpreterTest {
   void TearDown() override {
     ResetModules();
     InstallMciNotifier(nullptr);
-    unsetenv("VELCRUM_DRIVE_C");
-    fs::remove_all(root_);
+    drive_.reset();
     InterpreterTest::TearDown();
   }
 
@@ -81,10 +73,10 @@ class AudioCommandsTest : public testing::InterpreterTest {
   }
   static int32_t Var(char letter) { return g_lIntegerVariables[VariableIndex(letter)]; }
   void WriteClip(const char* name, const WaveClip& clip) {
-    ASSERT_EQ(SaveWaveClip(clip, (root_ / "drive_c" / name).string()), WaveFileResult::kDone);
+    ASSERT_TRUE(drive_->WriteClip(name, clip));
   }
 
-  fs::path root_;
+  std::unique_ptr<testing::AudioTestDrive> drive_;
 };
 
 TEST_F(AudioCommandsTest, APlayRunsItsDoneLineAtTheEndAndAMissingFileItsErrorLine) {
@@ -94,7 +86,7 @@ TEST_F(AudioCommandsTest, APlayRunsItsDoneLineAtTheEndAndAMissingFileItsErrorLin
   EXPECT_TRUE(AudioThreadRunning()) << "started by the first play";
   ASSERT_TRUE(PumpUntil([] { return Var('a') == 1; }, 3s));
   EXPECT_EQ(Var('b'), 0);
-  EXPECT_TRUE(PlayedWhole(root_ / "played.raw", clip));
+  EXPECT_TRUE(PlayedWhole(drive_->Played(), clip));
   ASSERT_TRUE(PumpUntil([] { return g_iAudioMode == A_AVAILABLE; }, 1s)) << "closed";
 
   Run("AP 'c;/missing.wav' 201 202 0");
@@ -127,7 +119,7 @@ TEST_F(AudioCommandsTest, AnImmediatePlayReplacesThePlayUnderWayWithoutItsDoneLi
   EXPECT_FALSE(g_bImmediatePlay) << "cleared once the play is posted";
   ASSERT_TRUE(PumpUntil([] { return Var('c') == 1; }, 3s));
   EXPECT_EQ(Var('a'), 0) << "the stopped play's notification runs nothing";
-  EXPECT_TRUE(PlayedWhole(root_ / "played.raw", second));
+  EXPECT_TRUE(PlayedWhole(drive_->Played(), second));
 }
 
 TEST_F(AudioCommandsTest, ARecordingIsSavedWhenTheDeviceIsNextClosed) {
@@ -139,7 +131,7 @@ TEST_F(AudioCommandsTest, ARecordingIsSavedWhenTheDeviceIsNextClosed) {
   Run("AP 'c;/tone.wav' 201 202 0");
   ASSERT_TRUE(PumpUntil([] { return Var('a') == 1; }, 3s));
   WaveClip saved;
-  ASSERT_EQ(LoadWaveClip((root_ / "drive_c" / "take one.wav").string(), saved),
+  ASSERT_EQ(LoadWaveClip((drive_->DriveC() / "take one.wav").string(), saved),
             WaveFileResult::kDone);
   EXPECT_GE(saved.FramesToMs(saved.Frames()), 250u);
   EXPECT_LE(saved.FramesToMs(saved.Frames()), 1000u);

@@ -4,10 +4,10 @@
 #include "platform/wave_audio_device.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <tuple>
 #include <vector>
@@ -39,12 +39,7 @@ size_t NotifiedCount() {
 class WaveAudioDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/velcrum-audio-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    fs::create_directories(root_ / "drive_c");
-    setenv("VELCRUM_DRIVE_C", (root_ / "drive_c").c_str(), 1);
-    testing::UseHeadlessAlsa(root_ / "played.raw");
+    drive_ = std::make_unique<testing::AudioTestDrive>();
     RegisterWaveAudioDevice();
     g_notified.clear();
     InstallMciNotifier([](uint32_t window, uint32_t flags, uint32_t id) {
@@ -55,8 +50,7 @@ class WaveAudioDeviceTest : public ::testing::Test {
   void TearDown() override {
     CloseAllMciDevices();
     InstallMciNotifier(nullptr);
-    unsetenv("VELCRUM_DRIVE_C");
-    fs::remove_all(root_);
+    drive_.reset();
   }
   static uint32_t Send(std::string_view text, std::string* returned = nullptr) {
     return MciSendString(text, returned, 256, kWindow);
@@ -67,10 +61,10 @@ class WaveAudioDeviceTest : public ::testing::Test {
     return answer;
   }
   void WriteClip(const char* name, const WaveClip& clip) {
-    ASSERT_EQ(SaveWaveClip(clip, (root_ / "drive_c" / name).string()), WaveFileResult::kDone);
+    ASSERT_TRUE(drive_->WriteClip(name, clip));
   }
 
-  fs::path root_;
+  std::unique_ptr<testing::AudioTestDrive> drive_;
 };
 
 TEST_F(WaveAudioDeviceTest, PlayHandsTheDeviceTheFileSamplesInRealTimeAndNotifiesAtTheEnd) {
@@ -90,7 +84,7 @@ TEST_F(WaveAudioDeviceTest, PlayHandsTheDeviceTheFileSamplesInRealTimeAndNotifie
   EXPECT_EQ(g_notified[0], std::make_tuple(kWindow, MCI_NOTIFY_SUCCESSFUL, id));
   EXPECT_EQ(Status("mode"), "stopped");
   EXPECT_EQ(Status("position"), "250");
-  EXPECT_TRUE(PlayedWhole(root_ / "played.raw", clip));
+  EXPECT_TRUE(PlayedWhole(drive_->Played(), clip));
 
   // A part of the clip, in samples.
   ASSERT_EQ(Send("set velcrum time format samples"), 0u);
@@ -99,7 +93,7 @@ TEST_F(WaveAudioDeviceTest, PlayHandsTheDeviceTheFileSamplesInRealTimeAndNotifie
   WaveClip part = clip;
   part.samples.assign(clip.samples.begin() + 800, clip.samples.begin() + 1200);
   ASSERT_TRUE(WaitFor([] { return Status("mode") == "stopped"; }, 2s));
-  EXPECT_TRUE(PlayedWhole(root_ / "played.raw", part));
+  EXPECT_TRUE(PlayedWhole(drive_->Played(), part));
   EXPECT_EQ(Status("position"), "1200");
 }
 
@@ -134,18 +128,18 @@ TEST_F(WaveAudioDeviceTest, ARecordingSavedIsAWavFileOfTheRecordedLength) {
   EXPECT_LE(length, 800);
   ASSERT_EQ(Send("save velcrum c:\\rec.wav"), 0u);
   WaveClip saved;
-  ASSERT_EQ(LoadWaveClip((root_ / "drive_c" / "rec.wav").string(), saved), WaveFileResult::kDone);
+  ASSERT_EQ(LoadWaveClip((drive_->DriveC() / "rec.wav").string(), saved), WaveFileResult::kDone);
   EXPECT_EQ(saved.sampleRate, 11025);
   EXPECT_EQ(saved.channels, 1);
   EXPECT_EQ(saved.bitsPerSample, 8);
   EXPECT_EQ(saved.FramesToMs(saved.Frames()), static_cast<uint32_t>(length));
 
   EXPECT_EQ(Send("save velcrum c:\\no such dir\\rec.wav"), MCIERR_FILE_NOT_SAVED);
-  EXPECT_FALSE(fs::exists(root_ / "drive_c" / "no such dir")) << "nothing half-written";
+  EXPECT_FALSE(fs::exists(drive_->DriveC() / "no such dir")) << "nothing half-written";
 }
 
 TEST_F(WaveAudioDeviceTest, CommandStringErrors) {
-  std::ofstream(root_ / "drive_c" / "text.wav") << "not a wave file";
+  std::ofstream(drive_->DriveC() / "text.wav") << "not a wave file";
   WriteClip("tone.wav", RampClip(100));
   EXPECT_EQ(Send("open c:\\missing.wav alias velcrum"), MCIERR_FILE_NOT_FOUND);
   EXPECT_EQ(Send("open c:\\text.wav alias velcrum"), MCIERR_INVALID_FILE);
@@ -178,7 +172,7 @@ TEST_F(WaveAudioDeviceTest, AClickSoundPlaysWithoutWaitingAndANewOneEndsIt) {
   PlaySoundAsync("c:\\missing.wav");
   PlaySoundAsync("c:\\click.wav");
   EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms) << "returns at once";
-  EXPECT_TRUE(WaitFor([&] { return PlayedWhole(root_ / "played.raw", click); }, 3s));
+  EXPECT_TRUE(WaitFor([&] { return PlayedWhole(drive_->Played(), click); }, 3s));
 }
 
 }  // namespace

@@ -53,6 +53,36 @@ inline bool PlayedWhole(const std::filesystem::path& rawOut, const WaveClip& cli
   return false;
 }
 
+// A drive C of the test's own in a fresh temporary directory, with ALSA made headless
+// and playback landing in played.raw beside it; all removed when the drive goes.
+class AudioTestDrive {
+ public:
+  AudioTestDrive() {
+    char pattern[] = "/tmp/velcrum-audio-XXXXXX";
+    if (mkdtemp(pattern) != nullptr) root_ = pattern;
+    std::filesystem::create_directories(DriveC());
+    setenv("VELCRUM_DRIVE_C", DriveC().c_str(), 1);
+    UseHeadlessAlsa(Played());
+  }
+  ~AudioTestDrive() {
+    unsetenv("VELCRUM_DRIVE_C");
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  AudioTestDrive(const AudioTestDrive&) = delete;
+  AudioTestDrive& operator=(const AudioTestDrive&) = delete;
+
+  std::filesystem::path DriveC() const { return root_ / "drive_c"; }
+  std::filesystem::path Played() const { return root_ / "played.raw"; }
+  // Writes the clip as a WAV file on drive C; false when it could not be written.
+  bool WriteClip(const char* name, const WaveClip& clip) const {
+    return SaveWaveClip(clip, (DriveC() / name).string()) == WaveFileResult::kDone;
+  }
+
+ private:
+  std::filesystem::path root_;
+};
+
 // Asks `done` every few milliseconds until it answers true or the time is up.
 inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
