@@ -234,6 +234,23 @@ TEST_F(DesktopHandTest, KeysGoToTheFocusedControlAndTheDialogManager) {
   EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 2 0 0"});
 }
 
+TEST_F(DesktopHandTest, ARightClickOpensTheMenuAndKeysThenGoToTheMenu) {
+  // The dialog's bottom right corner, where no control is.
+  Hand("rclick", {std::to_string(width_ - 3), std::to_string(height_ - 3)});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0204"});
+  Hand("key", {"s"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 202 0 0"});
+  // The menu has closed: keys reach the focused edit again.
+  Hand("key", {"z"});
+  EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 104 768 104"});
+
+  int status = -1;
+  std::string errors;
+  Hand("rclick", {"-1", "5"}, &status, &errors);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(errors.find("lies outside window"), std::string::npos) << errors;
+}
+
 TEST_F(DesktopHandTest, RefusalsAndBadUsageSayWhatIsWrong) {
   const Peer& plain = StartPeer({"--title", "plain"});
   const struct {

@@ -8,7 +8,9 @@
 // MESSAGE the message number in four hex digits (0111 WM_COMMAND, 0115 WM_VSCROLL), LOW
 // and HIGH the words of wParam in decimal, FROM the identifier of the control whose handle
 // lParam holds (0 for lParam 0). Like a program, it moves the scroll bar's thumb where a
-// drag takes it. It dies with the process that started it.
+// drag takes it. A right click on the dialog prints "0204" and opens a pop-up menu whose
+// items "&First" (201) and "&Second" (202) send their WM_COMMAND to the dialog. It dies
+// with the process that started it.
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -20,6 +22,7 @@
 #include "hand_peer_dialog.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/local_dialogs.h"
+#include "platform/desktop/popup_menu.h"
 #include "platform/desktop/window.h"
 #include "platform/dialog.h"
 
@@ -36,6 +39,9 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<Window> owner = Window::Create(Window::Kind::kMessageOnly, "hand_peer owner");
   Dialog* dialog = nullptr;
+  PopupMenu menu;
+  menu.AppendItem(201, "&First");
+  menu.AppendItem(202, "&Second");
   const auto from = [&dialog](int32_t lParam) {
     if (lParam == 0 || !dialog) return 0;
     for (const int id : dialog->ControlIds()) {
@@ -58,6 +64,11 @@ int main(int argc, char** argv) {
                         from(m.lParam));
             std::fflush(stdout);
             return 0;
+          case WM_RBUTTONDOWN:
+            std::printf("%04x\n", m.message);
+            std::fflush(stdout);
+            if (dialog) menu.ShowAtCursor(dialog->Handle());
+            return 1;
           default:
             return 0;
         }
