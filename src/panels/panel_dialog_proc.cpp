@@ -12,8 +12,10 @@
 #include "panels/panel_table.h"
 #include "platform/dialog.h"
 #include "runtime/event_routing.h"
+#include "runtime/menu_items.h"
 #include "runtime/module.h"
 #include "runtime/subsystem_settings.h"
+#include "runtime/variables_shortcut.h"
 
 namespace velcrum {
 namespace {
@@ -135,6 +137,14 @@ Result Handle(int panel, const Message& message) {
     case platform::WM_PARENTNOTIFY:
       PlayClickSound(g_szMouseDownSound);
       return 1;
+    case platform::WM_SYSKEYDOWN:
+    case platform::WM_SYSKEYUP:
+      // Alt with Shift then "D" toggles the variables windows here too, as the menu's item
+      // does on the main window.
+      if (CompletesVariablesShortcut(message)) {
+        TheHost().PostToMainWindow(platform::WM_COMMAND, kMenuShowVariables);
+      }
+      return 0;
     default:
       return 0;
   }

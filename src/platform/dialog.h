@@ -29,6 +29,9 @@
 // - WM_NOTIFY from the tab, list-view and tree-view controls: wParam the identifier,
 //   lParam the notification code itself (TCN_SELCHANGE, LVN_ITEMCHANGED, TVN_SELCHANGED,
 //   NM_DBLCLK), since no NMHDR pointer can travel;
+// - WM_SYSKEYDOWN and WM_SYSKEYUP for the keys pressed and released while Alt is held (and
+//   Alt itself) that the focused control does not take, and every key while no control
+//   has the focus (WM_KEYDOWN, WM_CHAR, ...), as the main window gets them;
 // - WM_TIMER and anything else sent or posted to its handle.
 // After each message the procedure's answer decides as Win32 does: non-zero means it
 // handled the message, 0 lets the dialog manager do its default processing.

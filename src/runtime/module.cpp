@@ -5,6 +5,7 @@
 #include "runtime/log_file.h"
 #include "runtime/process_state.h"
 #include "runtime/subsystem_settings.h"
+#include "runtime/variables_shortcut.h"
 
 namespace velcrum {
 namespace {
@@ -30,6 +31,7 @@ void ResetModules() {
   ResetSubsystemSettings();
   ResetEventRouting();
   ResetLogFile();
+  ResetVariablesShortcut();
   for (const Module* module : g_modules) {
     if (module->reset) module->reset();
   }

@@ -5,20 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace velcrum {
+#include "runtime/menu_items.h"
 
-// The menu item identifiers.
-enum MenuItem : uint32_t {
-  kMenuAbout = 256,
-  kMenuExit = 300,
-  kMenuShowEditor = 501,
-  kMenuShowDebugWindow = 502,
-  kMenuOutputParserTrace = 503,
-  kMenuShowVariables = 504,
-  kMenuClearVariables = 505,
-  kMenuOutputToDbwin = 510,
-  kMenuOutputDebug = 511,
-};
+namespace velcrum {
 
 // Built once during initialisation, with the check marks of the debug flags.
 void BuildPopupMenu();

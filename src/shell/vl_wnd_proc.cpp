@@ -16,6 +16,7 @@
 #include "runtime/module.h"
 #include "runtime/process_state.h"
 #include "runtime/timers.h"
+#include "runtime/variables_shortcut.h"
 #include "shell/instance_limits.h"
 #include "shell/main_window.h"
 #include "shell/message_window_command.h"
@@ -32,25 +33,9 @@ using platform::Result;
 
 constexpr uint32_t WM_ERASEBKGND = 20;
 constexpr uint32_t MM_MCINOTIFY = 953;
-constexpr uint32_t kVkShift = 0x10;
-constexpr uint32_t kVkD = 'D';
-
-// Alt+Shift+D toggles the variables window: Shift pressed while Alt is held (a system
-// key), then D.
-bool g_bShiftDownWithAlt = false;
-
 void OnKeyboard(const Message& message) {
   OfferToModules(message);
-  if (message.message == platform::WM_SYSKEYDOWN) {
-    if (message.wParam == kVkShift) {
-      g_bShiftDownWithAlt = true;
-    } else if (message.wParam == kVkD && g_bShiftDownWithAlt) {
-      OnMenuCommand(kMenuShowVariables);
-    }
-  } else if ((message.message == platform::WM_KEYUP || message.message == platform::WM_SYSKEYUP) &&
-             message.wParam == kVkShift) {
-    g_bShiftDownWithAlt = false;
-  }
+  if (CompletesVariablesShortcut(message)) OnMenuCommand(kMenuShowVariables);
 }
 
 void OnTimer(const Message& message) {

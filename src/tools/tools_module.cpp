@@ -5,6 +5,7 @@
 #include "tools/tools_module.h"
 
 #include "interpreter/settings.h"
+#include "runtime/menu_items.h"
 #include "runtime/timers.h"
 #include "tools/debug_window.h"
 #include "tools/script_editor.h"
@@ -12,11 +13,6 @@
 
 namespace velcrum {
 namespace {
-
-constexpr uint32_t kMenuShowEditor = 501;
-constexpr uint32_t kMenuShowDebugWindow = 502;
-constexpr uint32_t kMenuShowVariables = 504;
-constexpr uint32_t kMenuClearVariables = 505;
 
 void CloseAll() {
   CloseScriptEditor();

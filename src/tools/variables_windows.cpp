@@ -18,8 +18,10 @@
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
 #include "platform/window_styles.h"
+#include "runtime/menu_items.h"
 #include "runtime/subsystem_settings.h"
 #include "runtime/timers.h"
+#include "runtime/variables_shortcut.h"
 
 namespace velcrum {
 namespace {
@@ -27,9 +29,6 @@ namespace {
 using namespace platform;  // the WS_ style bits
 
 constexpr uint32_t WM_SIZE = 0x0005;
-constexpr uint32_t kVkShift = 0x10;
-constexpr uint32_t kVkD = 'D';
-constexpr uint32_t kMenuShowVariables = 504;
 constexpr uint32_t kRefreshPeriodMs = 1000;
 constexpr int kVariablesPerWindow = 26;
 constexpr int kFirstListId = 21000;
@@ -40,8 +39,6 @@ struct VariablesWindow {
 };
 
 std::array<VariablesWindow, 2> g_windows;
-// Shift was pressed while Alt was held: a "D" now toggles the windows.
-bool g_bShiftDownWithAlt = false;
 
 DialogTemplate VariablesWindowTemplate(const char* caption, int listId) {
   DialogTemplate window;
@@ -71,14 +68,10 @@ Result VariablesWindowProc(const VariablesWindow& window, const Message& message
           static_cast<uint16_t>(static_cast<uint32_t>(message.lParam) >> 16));
       return 1;
     case WM_SYSKEYDOWN:
-      if (message.wParam == kVkShift) {
-        g_bShiftDownWithAlt = true;
-      } else if (message.wParam == kVkD && g_bShiftDownWithAlt) {
+    case WM_SYSKEYUP:
+      if (CompletesVariablesShortcut(message)) {
         TheHost().PostToMainWindow(WM_COMMAND, kMenuShowVariables);
       }
-      return 0;
-    case WM_SYSKEYUP:
-      g_bShiftDownWithAlt = false;
       return 0;
     case WM_RBUTTONDOWN:
       TheHost().ShowPopupMenu();
@@ -140,7 +133,6 @@ void CloseVariablesWindows() {
     TheHost().KillMainWindowTimer(kVariablesRefreshTimer);
   }
   for (VariablesWindow& window : g_windows) window.dialog.reset();
-  g_bShiftDownWithAlt = false;
 }
 
 bool VariablesWindowsExist() {

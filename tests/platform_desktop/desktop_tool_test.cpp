@@ -234,6 +234,16 @@ TEST_F(DesktopHandTest, KeysGoToTheFocusedControlAndTheDialogManager) {
   EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 2 0 0"});
 }
 
+TEST_F(DesktopHandTest, KeysWithAltHeldReachTheDialogAsSystemKeysInTheOrderWritten) {
+  // The list box has the focus and takes none of them (an edit would take the releases).
+  Hand("select", {"102", "0"});
+  Notifications(1);
+  Hand("key", {"{Alt+Shift+d}"});
+  EXPECT_EQ(Notifications(6), (std::vector<std::string>{"0104 18", "0104 16", "0104 68", "0105 68",
+                                                        "0105 16", "0105 18"}));
+  EXPECT_EQ(StateValueText(kHandPeerEdit), "VE 0 \"ed\"");
+}
+
 TEST_F(DesktopHandTest, ARightClickOpensTheMenuAndKeysThenGoToTheMenu) {
   // The dialog's bottom right corner, where no control is.
   Hand("rclick", {std::to_string(width_ - 3), std::to_string(height_ - 3)});

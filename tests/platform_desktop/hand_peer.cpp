@@ -8,9 +8,9 @@
 // MESSAGE the message number in four hex digits (0111 WM_COMMAND, 0115 WM_VSCROLL), LOW
 // and HIGH the words of wParam in decimal, FROM the identifier of the control whose handle
 // lParam holds (0 for lParam 0). Like a program, it moves the scroll bar's thumb where a
-// drag takes it. A right click on the dialog prints "0204" and opens a pop-up menu whose
-// items "&First" (201) and "&Second" (202) send their WM_COMMAND to the dialog. It dies
-// with the process that started it.
+// drag takes it. System keys print their message and virtual key. A right click on the dialog
+// prints "0204" and opens a pop-up menu whose items "&First" (201) and "&Second" (202) send their
+// WM_COMMAND to the dialog. It dies with the process that started it.
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
           case WM_COMMAND:
             std::printf("%04x %u %u %d\n", m.message, m.wParam & 0xFFFF, m.wParam >> 16,
                         from(m.lParam));
+            std::fflush(stdout);
+            return 0;
+          case WM_SYSKEYDOWN:
+          case WM_SYSKEYUP:
+            std::printf("%04x %u\n", m.message, m.wParam);
             std::fflush(stdout);
             return 0;
           case WM_RBUTTONDOWN:

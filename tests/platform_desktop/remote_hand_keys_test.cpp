@@ -24,7 +24,8 @@ TEST(RemoteHandKeysTest, KeysReadAsTheirPresses) {
     std::vector<HandKey> presses;
   } cases[] = {
       {"aB1", {{Qt::Key_A, none, "a"}, {Qt::Key_B, shift, "B"}, {Qt::Key_1, none, "1"}}},
-      {"{Tab}{shift+TAB}", {{Qt::Key_Tab, none, "\t"}, {Qt::Key_Backtab, shift, "\t"}}},
+      {"{Tab}{shift+TAB}",
+       {{Qt::Key_Tab, none, "\t"}, {Qt::Key_Backtab, shift, "\t", {Qt::ShiftModifier}}}},
       {"{Return}\n", {{Qt::Key_Return, none, "\r"}, {Qt::Key_Return, none, "\r"}}},
       {"{Esc}{Space}{Backspace}{Delete}",
        {{Qt::Key_Escape, none, "\x1b"},
@@ -32,15 +33,21 @@ TEST(RemoteHandKeysTest, KeysReadAsTheirPresses) {
         {Qt::Key_Backspace, none, "\b"},
         {Qt::Key_Delete, none, ""}}},
       {"{Ctrl+a}{Alt+F4}{F12}",
-       {{Qt::Key_A, Qt::ControlModifier, "a"},
-        {Qt::Key_F4, Qt::AltModifier, ""},
+       {{Qt::Key_A, Qt::ControlModifier, "a", {Qt::ControlModifier}},
+        {Qt::Key_F4, Qt::AltModifier, "", {Qt::AltModifier}},
         {Qt::Key_F12, none, ""}}},
+      // The modifiers in the order written: Alt held, then Shift pressed.
+      {"{Alt+Shift+d}",
+       {{Qt::Key_D,
+         Qt::AltModifier | Qt::ShiftModifier,
+         "",
+         {Qt::AltModifier, Qt::ShiftModifier}}}},
       // The braces themselves, a shifted symbol, and "+" as the key after a modifier.
       {"{{}{}}!{Ctrl++}",
        {{Qt::Key_BraceLeft, shift, "{"},
         {Qt::Key_BraceRight, shift, "}"},
         {Qt::Key_Exclam, shift, "!"},
-        {Qt::Key_Plus, shift | Qt::ControlModifier, "+"}}},
+        {Qt::Key_Plus, shift | Qt::ControlModifier, "+", {Qt::ControlModifier}}}},
       // A character beyond ASCII is typed as text, with no key of its own.
       {"\xc3\xa9", {{0, none, "\xc3\xa9"}}},
       {"", {}},

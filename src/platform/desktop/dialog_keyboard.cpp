@@ -13,6 +13,11 @@ bool CanTakeFocus(const DialogControl& control) {
          control.Kind() != ControlKind::kStatic;
 }
 
+// Alt held, or Alt itself: the keys of shortcuts such as Alt+Shift+D.
+bool IsSystemKey(const QKeyEvent& key) {
+  return (key.modifiers() & Qt::AltModifier) || key.key() == Qt::Key_Alt;
+}
+
 bool IsButton(ControlKind kind) {
   return kind == ControlKind::kPushButton || kind == ControlKind::kDefaultPushButton ||
          kind == ControlKind::kButton || kind == ControlKind::kRadio ||
@@ -33,8 +38,11 @@ class DialogKeyboard final : public QObject {
     DialogControl* current =
         widget == dialogWidget_ ? dialog_.FocusedControlObject() : dialog_.ControlOfWidget(widget);
     if (type == QEvent::KeyPress && Take(*static_cast<QKeyEvent*>(event), current)) return true;
-    // A key a control did not want stops there: the dialog's own window never sees it.
-    return widget == dialogWidget_ && current != nullptr;
+    // A key a control did not want stops there, so that the dialog's own window never
+    // sees it; but for the system keys, which go on to the dialog's procedure as
+    // WM_SYSKEYDOWN and WM_SYSKEYUP.
+    return widget == dialogWidget_ && current != nullptr &&
+           !IsSystemKey(*static_cast<QKeyEvent*>(event));
   }
 
  private:

@@ -3,7 +3,8 @@
 // auto radio button the arrows reach is checked and clicked), Enter for the default push
 // button (the focused push button, else the one with BS_DEFPUSHBUTTON, else IDOK) and
 // Escape for IDCANCEL. Every other key goes to the focused control alone: the dialog
-// itself sees keys only while no control has the focus.
+// itself sees keys only while no control has the focus, and the system keys (those
+// pressed or released while Alt is held, and Alt itself) that the control does not take.
 #pragma once
 
 #include <QObject>

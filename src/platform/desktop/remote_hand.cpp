@@ -24,6 +24,7 @@
 #include <QStyleOptionSlider>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -356,21 +357,33 @@ Answer Type(QWidget* top, std::string_view keys, const std::string& what) {
       {Qt::ShiftModifier, Qt::Key_Shift},
       {Qt::ControlModifier, Qt::Key_Control},
       {Qt::AltModifier, Qt::Key_Alt}};
+  const auto keyOf = [](Qt::KeyboardModifier modifier) {
+    for (const auto& [each, key] : kModifierKeys) {
+      if (each == modifier) return key;
+    }
+    return 0;
+  };
   for (const HandKey& press : *presses) {
-    // Modifiers go down before the key and up after it, in the opposite order.
-    Qt::KeyboardModifiers held;
+    // Modifiers go down before the key, those written first first, and up after it in the
+    // opposite order.
+    std::vector<Qt::KeyboardModifier> down = press.order;
     for (const auto& [modifier, key] : kModifierKeys) {
-      if (!(press.modifiers & modifier) || !window) continue;
+      if ((press.modifiers & modifier) &&
+          std::find(down.begin(), down.end(), modifier) == down.end()) {
+        down.push_back(modifier);
+      }
+    }
+    Qt::KeyboardModifiers held;
+    for (const Qt::KeyboardModifier modifier : down) {
       held |= modifier;
-      Key(window, QEvent::KeyPress, key, held);
+      if (window) Key(window, QEvent::KeyPress, keyOf(modifier), held);
     }
     const QString text = QString::fromUtf8(press.text.data(), qsizetype(press.text.size()));
     if (window) Key(window, QEvent::KeyPress, press.key, held, text);
     if (window) Key(window, QEvent::KeyRelease, press.key, held, text);
-    for (auto it = std::rbegin(kModifierKeys); it != std::rend(kModifierKeys); ++it) {
-      if (!(press.modifiers & it->first) || !window) continue;
-      held &= ~it->first;
-      Key(window, QEvent::KeyRelease, it->second, held);
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+      held &= ~*it;
+      if (window) Key(window, QEvent::KeyRelease, keyOf(*it), held);
     }
   }
   return {};

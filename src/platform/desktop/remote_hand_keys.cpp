@@ -79,19 +79,23 @@ int FunctionKeyNumber(std::string_view name) {
 
 std::optional<HandKey> BracedKey(std::string_view inside, std::string* error) {
   Qt::KeyboardModifiers modifiers;
+  std::vector<Qt::KeyboardModifier> order;
   // Every part before the last is a modifier; a "+" key itself is written "{+}".
   for (size_t plus; inside.size() > 1 && (plus = inside.find('+')) != std::string_view::npos;) {
-    const std::string_view modifier = inside.substr(0, plus);
-    if (EqualNoCase(modifier, "Shift")) {
-      modifiers |= Qt::ShiftModifier;
-    } else if (EqualNoCase(modifier, "Ctrl") || EqualNoCase(modifier, "Control")) {
-      modifiers |= Qt::ControlModifier;
-    } else if (EqualNoCase(modifier, "Alt")) {
-      modifiers |= Qt::AltModifier;
+    const std::string_view name = inside.substr(0, plus);
+    Qt::KeyboardModifier modifier;
+    if (EqualNoCase(name, "Shift")) {
+      modifier = Qt::ShiftModifier;
+    } else if (EqualNoCase(name, "Ctrl") || EqualNoCase(name, "Control")) {
+      modifier = Qt::ControlModifier;
+    } else if (EqualNoCase(name, "Alt")) {
+      modifier = Qt::AltModifier;
     } else {
-      if (error) *error = "unknown modifier \"" + std::string(modifier) + "\"";
+      if (error) *error = "unknown modifier \"" + std::string(name) + "\"";
       return std::nullopt;
     }
+    if (!(modifiers & modifier)) order.push_back(modifier);
+    modifiers |= modifier;
     inside.remove_prefix(plus + 1);
   }
   HandKey press;
@@ -114,6 +118,7 @@ std::optional<HandKey> BracedKey(std::string_view inside, std::string* error) {
     }
   }
   press.modifiers |= modifiers;
+  press.order = std::move(order);
   if (press.key == Qt::Key_Tab && (press.modifiers & Qt::ShiftModifier)) {
     press.key = Qt::Key_Backtab;  // as Qt reports Shift+Tab
   }
