@@ -43,8 +43,8 @@ int firstStored = MAX_SCRIPT_LINE + 1;
 int lastStored = 0;
 
 bool IsSyntaxAcceptable(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == ' ' || (c >= '\t' && c <= '\r') || c == '.' || c == ':' || c == '-';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
+         (c >= '\t' && c <= '\r') || c == '.' || c == ':' || c == '-';
 }
 
 bool HasNonAscii(std::string_view text) {
@@ -144,6 +144,11 @@ int VLSTMSup_GetMem(int line, char* buffer) {
   if (!slot) return 0;
   std::memcpy(buffer, slot->c_str(), slot->size() + 1);
   return static_cast<int>(slot->size());
+}
+
+bool VLSTMSup_Exists(int line) {
+  return line >= 1 && line <= MAX_SCRIPT_LINE &&
+         storedLines[static_cast<size_t>(line)].text.has_value();
 }
 
 std::string_view VLSTMSup_Fetch(int line, uint64_t& stamp) {

@@ -22,6 +22,9 @@ int VLSTMSup_SetMem(int line, std::string_view text);
 // length; 0 for a line outside the range, an empty slot or a stored empty line.
 int VLSTMSup_GetMem(int line, char* buffer);
 
+// Whether the line is stored, an empty text included (the script editor lists it).
+bool VLSTMSup_Exists(int line);
+
 // The line's text as the store holds it, valid until the line is next stored or the
 // store is emptied; empty for a line outside the range, an empty slot or an empty line.
 // `stamp` identifies the text: every text stored gets a stamp never given before, so an

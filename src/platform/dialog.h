@@ -29,6 +29,9 @@
 // - WM_NOTIFY from the tab, list-view and tree-view controls: wParam the identifier,
 //   lParam the notification code itself (TCN_SELCHANGE, LVN_ITEMCHANGED, TVN_SELCHANGED,
 //   NM_DBLCLK), since no NMHDR pointer can travel;
+// - WM_SIZE (wParam 0, lParam the client width in the low word and the height in the high
+//   word) each time a dialog with a sizing frame (WS_THICKFRAME) changes its size, from
+//   the script or the operator's hand;
 // - WM_SYSKEYDOWN and WM_SYSKEYUP for the keys pressed and released while Alt is held (and
 //   Alt itself) that the focused control does not take, and every key while no control
 //   has the focus (WM_KEYDOWN, WM_CHAR, ...), as the main window gets them;
@@ -51,6 +54,7 @@
 namespace velcrum::platform {
 
 // Dialog and control messages, notification codes and draw-item values.
+inline constexpr uint32_t WM_SIZE = 0x0005;
 inline constexpr uint32_t WM_SETFOCUS = 0x0007;
 inline constexpr uint32_t WM_PAINT = 0x000F;
 inline constexpr uint32_t WM_DRAWITEM = 0x002B;
@@ -159,6 +163,10 @@ class Dialog {
   virtual Rect WindowRect() const = 0;
   // Draws an image (BMP or ICO bytes) at x, y of the client area, over what is there.
   virtual bool DrawImage(int x, int y, std::string_view imageBytes) = 0;
+  // SetTimer / KillTimer on the dialog: WM_TIMER (wParam id) to its procedure every
+  // intervalMs milliseconds, as window.h's timers.
+  virtual bool SetTimer(uint32_t id, uint32_t intervalMs) = 0;
+  virtual bool KillTimer(uint32_t id) = 0;
   // Writes a PNG picture of the window as it is on screen.
   virtual bool SavePicture(const std::string& hostPath) = 0;
 

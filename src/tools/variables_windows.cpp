@@ -28,7 +28,6 @@ namespace {
 
 using namespace platform;  // the WS_ style bits
 
-constexpr uint32_t WM_SIZE = 0x0005;
 constexpr uint32_t kRefreshPeriodMs = 1000;
 constexpr int kVariablesPerWindow = 26;
 constexpr int kFirstListId = 21000;

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -41,8 +42,12 @@ class DialogWidget final : public QWidget {
   };
   std::vector<Overlay> overlays;
   std::function<void()> painted;
+  std::function<void(QSize)> resized;
 
  protected:
+  void resizeEvent(QResizeEvent* event) override {
+    if (resized) resized(event->size());
+  }
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
@@ -67,6 +72,10 @@ class DesktopDialog final : public Dialog, public ControlHost, public DialogNavi
   Hwnd Handle() const override { return window_->Handle(); }
   Hwnd Owner() const override { return owner_; }
   bool Post(const Message& message) override { return platform::Post(Handle(), message); }
+  bool SetTimer(uint32_t id, uint32_t intervalMs) override {
+    return window_->SetTimer(id, intervalMs);
+  }
+  bool KillTimer(uint32_t id) override { return window_->KillTimer(id); }
   void Show(ShowCommand command) override;
   bool IsVisible() const override { return widget_->isVisible(); }
   bool IsMinimised() const override { return widget_->isMinimized(); }
@@ -335,6 +344,16 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
   const BaseUnits units = DialogBaseUnits(dialogTemplate.font);
   dialog->owner_ = owner;
   dialog->Place(dialogTemplate, owner, units);
+
+  // A dialog with a sizing frame tells its procedure its new client size whenever it
+  // changes (WM_SIZE, SIZE_RESTORED), so that it can lay its controls out.
+  if (dialogTemplate.style & WS_THICKFRAME) {
+    widget->resized = [self](QSize size) {
+      const auto width = static_cast<uint32_t>(std::min(size.width(), 0xFFFF));
+      const auto height = static_cast<uint32_t>(std::min(size.height(), 0xFFFF));
+      self->NotifyDialog(Message::Plain(WM_SIZE, 0, static_cast<int32_t>(width | (height << 16))));
+    };
+  }
 
   // Installed after the window's input translator, so it sees each key first.
   dialog->keyboard_ = MakeDialogKeyboard(*dialog, widget);
