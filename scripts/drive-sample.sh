@@ -4,8 +4,9 @@
 # sources, filters the destinations by typing, chooses one, prints the list, opens the
 # second panel and closes it with Enter, takes crosspoints on the router panel, fires a GPI,
 # writes tally slots, changes the plant from nxi's side, puts captions on two under-monitor
-# displays, types a key the panel captures, takes pictures of the panels (the video overlay's test pattern among them) and
-# closes the program. Every step is echoed with what the desktop tool printed.
+# displays, types a key the panel captures, takes pictures of the panels (the video overlay's
+# test pattern among them), opens the developer tools from the pop-up menu and closes the
+# program. Every step is echoed with what the desktop tool printed.
 # Usage: drive-sample.sh DESKTOP-TOOL SAMPLE-DIR [NXI]
 set -euo pipefail
 desktop="$1"
@@ -91,5 +92,31 @@ step click "$peripherals" 2701
 step click "$peripherals" 2702
 sleep 0.5  # the displays' messages reach umd-monitor
 step shot "$peripherals" "$sample/peripherals.png"
+
+# The developer tools, each from the sources panel's pop-up menu (the right button where
+# no control is, then the item's mnemonic), each one's content shown once: the variables
+# windows, the script editor, the debug window (whose lines Ctrl+S saves to a file).
+menu() {
+  step press "$sources" right 280 90
+  step key "$sources" "$1"
+}
+menu v
+variables="$(window "Debug 1")"
+step items "$variables" 21000
+step shot "$variables" "$sample/variables.png"
+menu e
+editor="$(window "Velcrum Editor")"
+step items "$editor" 604
+step shot "$editor" "$sample/editor.png"
+menu s
+debugwin="$(window "Velcrum Debug")"
+step shot "$debugwin" "$sample/debug.png"
+step key "$debugwin" '{Ctrl+s}'
+for _ in $(seq 30); do
+  [[ -s "$sample/SAMPLE__.001.debug.txt" ]] && break
+  sleep 0.1
+done
+echo "\$ cat SAMPLE__.001.debug.txt (the debug window's lines)"
+cat "$sample/SAMPLE__.001.debug.txt"
 step list
 step post "$main" 16

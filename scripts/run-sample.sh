@@ -63,12 +63,14 @@ done
 status=0
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   echo "The sample panel is on the display: right-click it and choose Exit to end."
-  "$sample/SAMPLE.EXE" 2> >(tee "$sample/velcrum.err" >&2) || status=$?
+  # In its own directory, where the editor's Save and the debug window's save write.
+  (cd "$sample" && exec ./SAMPLE.EXE) 2> >(tee "$sample/velcrum.err" >&2) || status=$?
 else
   # No sound card either: ALSA plays into build/sample/played.raw (docs/AUDIO.md).
-  ALSA_CONFIG_PATH="$root/scripts/headless-alsa.conf" VELCRUM_ALSA_OUT="$sample/played.raw" \
-    QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok VELCRUM_PRINT_TO="$sample/destinations.pdf" \
-    timeout 60 "$sample/SAMPLE.EXE" headless 2>"$sample/velcrum.err" &
+  (cd "$sample" && ALSA_CONFIG_PATH="$root/scripts/headless-alsa.conf" \
+    VELCRUM_ALSA_OUT="$sample/played.raw" QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok \
+    VELCRUM_PRINT_TO="$sample/destinations.pdf" exec timeout 60 ./SAMPLE.EXE headless) \
+    2>"$sample/velcrum.err" &
   panel=$!
   bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \
     "$root/build/apps/nxi/nxi" \
