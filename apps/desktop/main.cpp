@@ -58,7 +58,7 @@ constexpr char kUsage[] =
     "  --help\n"
     "        shows this text.\n"
     "\n"
-    "The hand (HWND a dialog, or for key and shot any top-level window with a widget;\n"
+    "The hand (HWND a dialog, or for key, shot and press any top-level window with a widget;\n"
     "ID a control's identifier, decimal):\n"
     "  controls HWND\n"
     "        one line per control, in creation order: ID CLASS X Y WIDTH HEIGHT STATE\n"
@@ -84,7 +84,10 @@ constexpr char kUsage[] =
     "        {Left} {Right} {F1}..{F24} {Ctrl+a}; {{} and {}} type braces.\n"
     "  shot HWND FILE\n"
     "        writes a PNG picture of the window as it is on the screen.\n"
-    "click, select, drag and key are real mouse and key input, delivered inside the\n"
+    "  press HWND BUTTON X Y\n"
+    "        presses and releases the left or right mouse button (BUTTON left or right) at\n"
+    "        X, Y of the window's client area; any top-level window with a widget.\n"
+    "click, select, drag, key and press are real mouse and key input, delivered inside the\n"
     "process that owns the window, so the dialog answers as it answers an operator.\n"
     "\n"
     "Exit status: 0 on success; 1 when the desktop cannot be opened, the window does not\n"
@@ -251,6 +254,7 @@ int HandCommand(const std::string& dir, const std::string& command,
   // The values each command takes after HWND; key takes one or more.
   const size_t values = command == "controls"                      ? 0
                         : command == "select" || command == "drag" ? 2
+                        : command == "press"                       ? 3
                                                                    : 1;
   if (command == "key" ? arguments.size() < 2 : arguments.size() != values + 1) {
     Usage(command + " takes HWND and " + std::to_string(values) + " value(s)");
@@ -266,7 +270,14 @@ int HandCommand(const std::string& dir, const std::string& command,
     if (!ParseHandKeys(keys, &error)) Usage("KEYS: " + error);
     request += ' ' + keys;
   } else if (command != "shot") {
-    for (size_t i = 1; i < arguments.size(); ++i) {
+    size_t first = 1;
+    if (command == "press") {
+      const std::string_view button = arguments[1];
+      if (button != "left" && button != "right") Usage("BUTTON is left or right");
+      request += ' ' + std::string(button);
+      first = 2;
+    }
+    for (size_t i = first; i < arguments.size(); ++i) {
       if (!ParseInteger(arguments[i]))
         Usage(std::string(arguments[i]) + " is not a decimal number");
       request += ' ' + std::to_string(*ParseInteger(arguments[i]));
@@ -329,7 +340,7 @@ int Main(int argc, char** argv) {
     return SendOrPost(dir, command == "send", words, argc, argv);
   }
   if (command == "controls" || command == "items" || command == "click" || command == "select" ||
-      command == "drag" || command == "key" || command == "shot") {
+      command == "drag" || command == "key" || command == "shot" || command == "press") {
     return HandCommand(dir, command, words, argc, argv);
   }
   Usage("unknown command " + command);

@@ -146,13 +146,13 @@ Spot SpotOf(QWidget* widget, QPoint point) {
               widget->mapToGlobal(QPointF(point))};
 }
 
-// One mouse event with the left button, delivered to the window as the window system
-// delivers it.
-void Mouse(const Spot& spot, QEvent::Type type) {
+// One mouse event with a button (the left one unless told), delivered to the window as
+// the window system delivers it.
+void Mouse(const Spot& spot, QEvent::Type type, Qt::MouseButton pressed = Qt::LeftButton) {
   if (!spot.window) return;
-  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : pressed;
   const Qt::MouseButtons buttons =
-      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(pressed);
   QMouseEvent event(type, spot.local, spot.local, spot.global, button, buttons,
                     QGuiApplication::keyboardModifiers());
   QCoreApplication::sendEvent(spot.window, &event);
@@ -376,6 +376,26 @@ Answer Type(QWidget* top, std::string_view keys, const std::string& what) {
   return {};
 }
 
+// Presses and releases a button at a point of the window's client area: "press BUTTON X Y".
+Answer Press(QWidget* top, const std::vector<std::string_view>& words, const std::string& what) {
+  if (words.size() != 4 || (words[1] != "left" && words[1] != "right")) {
+    return Refused("bad request");
+  }
+  const std::optional<int> x = Integer(words[2]);
+  const std::optional<int> y = Integer(words[3]);
+  if (!x || !y) return Refused("bad request");
+  if (std::string reason = Unreachable(top, what); !reason.empty()) return Refused(reason);
+  if (!top->rect().contains(*x, *y)) {
+    return Refused("point " + std::to_string(*x) + ", " + std::to_string(*y) + " is outside " +
+                   what);
+  }
+  const Spot spot = SpotOf(top, QPoint(*x, *y));
+  const Qt::MouseButton button = words[1] == "left" ? Qt::LeftButton : Qt::RightButton;
+  Mouse(spot, QEvent::MouseButtonPress, button);
+  Mouse(spot, QEvent::MouseButtonRelease, button);
+  return {};
+}
+
 Answer Picture(QWidget* top, const std::string& what) {
   if (!top->isVisible()) return Refused(what + " is not shown");
   QByteArray bytes;
@@ -424,9 +444,10 @@ Answer Carry(Hwnd hwnd, std::string_view request) {
   const std::string_view command = words[0];
   const std::string what = "window " + HandleText(hwnd);
   QWidget* top = DesktopSession::Current()->LocalWidget(hwnd);
-  if (command == "shot" || command == "key" || command == "raise") {
+  if (command == "shot" || command == "key" || command == "raise" || command == "press") {
     if (!top) return Refused(what + " has no widget: it shows nothing and takes no input");
     if (command == "shot") return Picture(top, what);
+    if (command == "press") return Press(top, words, what);
     if (command == "raise") {
       top->raise();
       top->activateWindow();
