@@ -129,12 +129,18 @@ TEST_F(DebugWindowTest, KeysScrollTheViewAndTheEndKeyComesBackToTheNewest) {
   const Hwnd window = AwaitWindow("Velcrum Debug");
   ASSERT_NE(window, kNoWindow) << ErrorOutput(panel);
   Saved(window, kStartupDone);
-  const QImage newest = Shot(window, "newest.png");
+  // The view paints at most 50 times a second: pictures are compared once they settle.
+  QImage newest = Shot(window, "newest.png");
+  ASSERT_TRUE(WaitUntil([&] {
+    const QImage again = Shot(window, "newest.png");
+    const bool settled = again == newest;
+    newest = again;
+    return settled;
+  }));
   Tool({"key", HandleText(window), "{PageUp}"});
-  const QImage pagedUp = Shot(window, "paged_up.png");
-  EXPECT_NE(pagedUp, newest);
+  EXPECT_TRUE(WaitUntil([&] { return Shot(window, "paged_up.png") != newest; }, 3000));
   Tool({"key", HandleText(window), "{End}"});
-  EXPECT_EQ(Shot(window, "end.png"), newest);
+  EXPECT_TRUE(WaitUntil([&] { return Shot(window, "end.png") == newest; }, 3000));
 }
 
 TEST_F(DebugWindowTest, MenuItem502ClosesTheWindowAndOpensItAgainWithItsLines) {

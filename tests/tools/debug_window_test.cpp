@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -73,8 +74,13 @@ class DebugWindowInProcessTest : public platform::testing::DesktopTest {
     QCoreApplication::sendEvent(widget_, &release);
   }
 
-  // One turn of the event loop: the view's coalesced painting and scroll bars.
-  static void Settle() { QCoreApplication::processEvents(); }
+  // The event loop for longer than the view waits between two paintings, so that its
+  // coalesced painting and scroll bars have followed.
+  static void Settle() {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 50) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
 
   testing::RecordingHost host_;
   platform::Hwnd hwnd_ = platform::kNoWindow;

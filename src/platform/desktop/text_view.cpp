@@ -2,11 +2,13 @@
 // children along its right and bottom edges.
 #include "platform/desktop/text_view.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
@@ -24,6 +26,8 @@ constexpr uint16_t SB_TOP = 6;
 constexpr uint16_t SB_BOTTOM = 7;
 constexpr int kLinesPerWheelNotch = 3;
 constexpr int kWheelNotch = 120;
+// The shortest time between two paintings of new text: 50 a second.
+constexpr qint64 kPaintIntervalMs = 20;
 
 int32_t PackWords(int low, int high) {
   return static_cast<int32_t>((static_cast<uint32_t>(high & 0xFFFF) << 16) |
@@ -190,11 +194,14 @@ class TextViewWidget final : public QWidget {
       Send(window->Handle(), Message::Plain(message, PackWords(request, position), lParam));
   }
 
+  // The painting follows when the event loop next runs, or, within kPaintIntervalMs of
+  // the last one, once that time is up: a stream of lines is painted at most so often.
   void Schedule() {
     if (scheduled_) return;
     scheduled_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { Flush(); }, Qt::QueuedConnection);
+    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : kPaintIntervalMs;
+    const int wait = since >= kPaintIntervalMs ? 0 : static_cast<int>(kPaintIntervalMs - since);
+    QTimer::singleShot(wait, this, [this] { Flush(); });
   }
 
   static void Apply(QScrollBar& bar, const TextViewScrollBar& wanted) {
@@ -209,6 +216,7 @@ class TextViewWidget final : public QWidget {
   // fit is scrolled on the screen, and only the exposed strip is painted.
   void Flush() {
     scheduled_ = false;
+    sincePaint_.start();
     Apply(vertical_, wantedVertical_);
     Apply(horizontal_, wantedHorizontal_);
     const QRect area = TextArea();
@@ -233,6 +241,7 @@ class TextViewWidget final : public QWidget {
   TextViewScrollBar wantedVertical_;
   TextViewScrollBar wantedHorizontal_;
   bool scheduled_ = false;
+  QElapsedTimer sincePaint_;
   bool changed_ = false;
   int movedUp_ = 0;
 };

@@ -11,8 +11,9 @@
 //   (window.h).
 //
 // Painting is coalesced: the owner says what changed (the text moved up by some rows, or
-// changed throughout) and the view paints once when the event loop next runs, moving what
-// is already on the screen and painting only the exposed strip when the text only moved.
+// changed throughout) and the view paints once when the event loop next runs, at most 50
+// times a second, moving what is already on the screen and painting only the exposed
+// strip when the text only moved.
 #pragma once
 
 #include <functional>
