@@ -54,11 +54,14 @@ bool Scroll(ScrollAxis& axis, uint16_t request, int thumb) {
 }  // namespace
 
 void DebugScrolling::SetClient(int width, int height, int cellWidth, int cellHeight) {
+  const bool atNewestEnd = AtNewestEnd();
   clientHeight_ = std::max(0, height);
   cellHeight_ = std::max(1, cellHeight);
   vertical_.page = WholeCells(height, cellHeight_);
   horizontal_.page = WholeCells(width, std::max(1, cellWidth));
   Recompute();
+  // A view on the newest lines stays on them when the window changes size.
+  if (atNewestEnd) vertical_.position = vertical_.maximum;
 }
 
 void DebugScrolling::SetContent(int lineCount, size_t longestLine) {
@@ -90,7 +93,7 @@ int DebugScrolling::LineAt(int y) const {
 
 void DebugScrolling::Recompute() {
   SetMaximum(vertical_, lineCount_);
-  SetMaximum(horizontal_, static_cast<int>(std::min<size_t>(longestLine_, 1 << 20)));
+  SetMaximum(horizontal_, static_cast<int>(longestLine_));
 }
 
 }  // namespace velcrum

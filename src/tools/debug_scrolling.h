@@ -34,7 +34,8 @@ enum ScrollRequest : uint16_t {
 
 class DebugScrolling {
  public:
-  // The client area in pixels and the font's cell; the ranges follow (WM_SIZE).
+  // The client area in pixels and the font's cell; the ranges follow (WM_SIZE), and a view
+  // at the newest end stays there.
   void SetClient(int width, int height, int cellWidth, int cellHeight);
   // The store's line count and longest line; the ranges follow.
   void SetContent(int lineCount, size_t longestLine);

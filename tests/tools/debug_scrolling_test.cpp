@@ -32,7 +32,7 @@ TEST(DebugScrollingTest, RangesAreWhatDoesNotFitAndNeverBelowZero) {
   }
 }
 
-TEST(DebugScrollingTest, PositionsAreClampedWhenTheWindowGrows) {
+TEST(DebugScrollingTest, PositionsAreClampedWhenTheWindowChangesSize) {
   DebugScrolling scrolling = Scrolling(100, 100);
   scrolling.ScrollVertical(kScrollBottom, 0);
   scrolling.ScrollHorizontal(kScrollBottom, 0);
@@ -42,9 +42,14 @@ TEST(DebugScrollingTest, PositionsAreClampedWhenTheWindowGrows) {
   EXPECT_EQ(scrolling.Vertical().maximum, 5);
   EXPECT_EQ(scrolling.Vertical().position, 5);
   EXPECT_EQ(scrolling.Horizontal().position, 0);
-  // No room at all: every line is beyond what fits.
+  // No room at all: every line is beyond what fits; the view stays on the newest lines.
   scrolling.SetClient(0, 0, 8, 16);
   EXPECT_EQ(scrolling.Vertical().maximum, 100);
+  EXPECT_EQ(scrolling.Vertical().position, 100);
+  // A view away from the newest end keeps its place.
+  scrolling.ScrollVertical(kScrollThumbPosition, 30);
+  scrolling.SetClient(40 * 8, 10 * 16, 8, 16);
+  EXPECT_EQ(scrolling.Vertical().position, 30);
 }
 
 TEST(DebugScrollingTest, RequestsMoveByLinePageThumbAndStayInTheRange) {
