@@ -4,7 +4,7 @@
 // owning process, title), and, like a window-spy tool, every message sent or posted on the
 // desktop and every line of system-debugger output, as they happen. It can also send or
 // post one message to a window, and act as an operator's hand on a panel: list a dialog's
-// controls and a list's items, click (with either button), select, drag, type, take a picture. The
+// controls and a list's items, click, select, drag, type, take a picture. The
 // hand's work is done inside the process that owns the window (platform/desktop/remote_hand.h).
 #include <signal.h>
 #include <unistd.h>
@@ -58,7 +58,7 @@ constexpr char kUsage[] =
     "  --help\n"
     "        shows this text.\n"
     "\n"
-    "The hand (HWND a dialog, or for key, rclick and shot any top-level window with a\n"
+    "The hand (HWND a dialog, or for key, shot and press any top-level window with a\n"
     "widget;\n"
     "ID a control's identifier, decimal):\n"
     "  controls HWND\n"
@@ -72,9 +72,6 @@ constexpr char kUsage[] =
     "        the index of a selected item.\n"
     "  click HWND ID\n"
     "        presses and releases the left mouse button at the control's centre.\n"
-    "  rclick HWND X Y\n"
-    "        presses and releases the right mouse button at X, Y (pixels of the window's\n"
-    "        client area), on whatever control or window is there.\n"
     "  select HWND ID INDEX\n"
     "        presses on the item's row of a list box (scrolled into view first); opens a\n"
     "        combo box's list with a press and lets go on the item.\n"
@@ -90,7 +87,10 @@ constexpr char kUsage[] =
     "        the window system gives them.\n"
     "  shot HWND FILE\n"
     "        writes a PNG picture of the window as it is on the screen.\n"
-    "click, rclick, select, drag and key are real mouse and key input, delivered inside\n"
+    "  press HWND BUTTON X Y\n"
+    "        presses and releases the left or right mouse button (BUTTON left or right) at\n"
+    "        X, Y of the window's client area, on whatever control or window is there.\n"
+    "click, select, drag, key and press are real mouse and key input, delivered inside\n"
     "the process that owns the window, so the dialog answers as it answers an operator.\n"
     "\n"
     "Exit status: 0 on success; 1 when the desktop cannot be opened, the window does not\n"
@@ -255,9 +255,10 @@ int Hand(const std::string& dir, Hwnd hwnd, const std::string& request, std::str
 int HandCommand(const std::string& dir, const std::string& command,
                 const std::vector<const char*>& arguments, int argc, char** argv) {
   // The values each command takes after HWND; key takes one or more.
-  const size_t values = command == "controls"                                             ? 0
-                        : command == "select" || command == "drag" || command == "rclick" ? 2
-                                                                                          : 1;
+  const size_t values = command == "controls"                      ? 0
+                        : command == "select" || command == "drag" ? 2
+                        : command == "press"                       ? 3
+                                                                   : 1;
   if (command == "key" ? arguments.size() < 2 : arguments.size() != values + 1) {
     Usage(command + " takes HWND and " + std::to_string(values) + " value(s)");
   }
@@ -272,7 +273,14 @@ int HandCommand(const std::string& dir, const std::string& command,
     if (!ParseHandKeys(keys, &error)) Usage("KEYS: " + error);
     request += ' ' + keys;
   } else if (command != "shot") {
-    for (size_t i = 1; i < arguments.size(); ++i) {
+    size_t first = 1;
+    if (command == "press") {
+      const std::string_view button = arguments[1];
+      if (button != "left" && button != "right") Usage("BUTTON is left or right");
+      request += ' ' + std::string(button);
+      first = 2;
+    }
+    for (size_t i = first; i < arguments.size(); ++i) {
       if (!ParseInteger(arguments[i]))
         Usage(std::string(arguments[i]) + " is not a decimal number");
       request += ' ' + std::to_string(*ParseInteger(arguments[i]));
@@ -335,7 +343,7 @@ int Main(int argc, char** argv) {
     return SendOrPost(dir, command == "send", words, argc, argv);
   }
   if (command == "controls" || command == "items" || command == "click" || command == "select" ||
-      command == "drag" || command == "rclick" || command == "key" || command == "shot") {
+      command == "drag" || command == "key" || command == "shot" || command == "press") {
     return HandCommand(dir, command, words, argc, argv);
   }
   Usage("unknown command " + command);

@@ -12,10 +12,10 @@
 #include "interpreter/variables.h"
 #include "network/kal_messages.h"
 #include "network/net_link.h"
+#include "runtime/bound_resources.h"
 #include "runtime/module.h"
 #include "runtime/process_state.h"
 #include "shell/configuration.h"
-#include "runtime/bound_resources.h"
 #include "shell/runtime_modules.h"
 #include "shell/shell_menu.h"
 

@@ -62,7 +62,7 @@ class ScriptEditorTest : public PanelTest {
     const Hwnd panel = AwaitWindow("Edit panel");
     ASSERT_NE(panel, kNoWindow) << ErrorOutput(*panelProcess_);
     panel_ = HandleText(panel);
-    Tool({"rclick", panel_, "250", "120"});
+    Tool({"press", panel_, "right", "250", "120"});
     Tool({"key", panel_, "e"});
     const Hwnd editor = AwaitWindow("Velcrum Editor");
     ASSERT_NE(editor, kNoWindow) << ErrorOutput(*panelProcess_);
@@ -174,7 +174,7 @@ TEST_F(ScriptEditorTest, AutoModeStoresWhatIsTypedAndExitCloses) {
   // Exit closes the editor; the menu opens it again.
   Press(700);
   EXPECT_TRUE(WaitUntil([] { return platform::FindWindow("Velcrum Editor") == kNoWindow; }));
-  Tool({"rclick", panel_, "250", "120"});
+  Tool({"press", panel_, "right", "250", "120"});
   Tool({"key", panel_, "e"});
   EXPECT_NE(AwaitWindow("Velcrum Editor"), kNoWindow);
 }

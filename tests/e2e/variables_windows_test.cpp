@@ -53,7 +53,7 @@ class VariablesWindowsTest : public PanelTest {
   }
   // A right click on the panel where no control is, then the item's mnemonic.
   void ChooseFromPanelMenu(const std::string& mnemonic) {
-    Tool({"rclick", panelWindow_, "250", "120"});
+    Tool({"press", panelWindow_, "right", "250", "120"});
     Tool({"key", panelWindow_, mnemonic});
   }
   // Whether the list of the window titled `title` shows `line` as item `index`, soon.

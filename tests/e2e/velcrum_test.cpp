@@ -328,8 +328,8 @@ TEST_F(VelcrumTest, ASecondSignalEndsAShutDownThatDoesNotFinish) {
   StartNxi();
   WriteVelcrumIni(kTracing);
   // The CLOSEDOWN section never ends.
-  Peer& panel = StartPanel(
-      MakePanel("DESK", {R"(30000, "EI started")", R"(31000, "EI closing:JA 31000")"}));
+  Peer& panel =
+      StartPanel(MakePanel("DESK", {R"(30000, "EI started")", R"(31000, "EI closing:JA 31000")"}));
   ASSERT_NE(AwaitWindow("DESK____.001"), kNoWindow) << ErrorOutput(panel);
   ASSERT_TRUE(AwaitOutput(panel, "13d2 - DELAYED VELCRUM STARTUP"));
   ::kill(panel.pid, SIGTERM);

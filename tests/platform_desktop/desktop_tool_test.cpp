@@ -246,7 +246,7 @@ TEST_F(DesktopHandTest, KeysWithAltHeldReachTheDialogAsSystemKeysInTheOrderWritt
 
 TEST_F(DesktopHandTest, ARightClickOpensTheMenuAndKeysThenGoToTheMenu) {
   // The dialog's bottom right corner, where no control is.
-  Hand("rclick", {std::to_string(width_ - 3), std::to_string(height_ - 3)});
+  Hand("press", {"right", std::to_string(width_ - 3), std::to_string(height_ - 3)});
   EXPECT_EQ(Notifications(1), std::vector<std::string>{"0204"});
   Hand("key", {"s"});
   EXPECT_EQ(Notifications(1), std::vector<std::string>{"0111 202 0 0"});
@@ -256,9 +256,9 @@ TEST_F(DesktopHandTest, ARightClickOpensTheMenuAndKeysThenGoToTheMenu) {
 
   int status = -1;
   std::string errors;
-  Hand("rclick", {"-1", "5"}, &status, &errors);
+  Hand("press", {"right", "-1", "5"}, &status, &errors);
   EXPECT_EQ(status, 1);
-  EXPECT_NE(errors.find("lies outside window"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("is outside window"), std::string::npos) << errors;
 }
 
 TEST_F(DesktopHandTest, RefusalsAndBadUsageSayWhatIsWrong) {

@@ -147,7 +147,7 @@ Spot SpotOf(QWidget* widget, QPoint point) {
               widget->mapToGlobal(QPointF(point))};
 }
 
-// One mouse event with the button (the left one unless told), delivered to the window as
+// One mouse event with a button (the left one unless told), delivered to the window as
 // the window system delivers it.
 void Mouse(const Spot& spot, QEvent::Type type, Qt::MouseButton pressed = Qt::LeftButton) {
   if (!spot.window) return;
@@ -389,21 +389,23 @@ Answer Type(QWidget* top, std::string_view keys, const std::string& what) {
   return {};
 }
 
-// The right button pressed and released at a point of the window's client area: on a
-// control, or on the window itself where no control is.
-Answer RightClick(QWidget* top, const std::vector<std::string_view>& words,
-                  const std::string& what) {
-  const std::optional<int> x = words.size() == 3 ? Integer(words[1]) : std::nullopt;
-  const std::optional<int> y = words.size() == 3 ? Integer(words[2]) : std::nullopt;
+// Presses and releases a button at a point of the window's client area: "press BUTTON X Y".
+Answer Press(QWidget* top, const std::vector<std::string_view>& words, const std::string& what) {
+  if (words.size() != 4 || (words[1] != "left" && words[1] != "right")) {
+    return Refused("bad request");
+  }
+  const std::optional<int> x = Integer(words[2]);
+  const std::optional<int> y = Integer(words[3]);
   if (!x || !y) return Refused("bad request");
   if (std::string reason = Unreachable(top, what); !reason.empty()) return Refused(reason);
   if (!top->rect().contains(*x, *y)) {
-    return Refused(std::to_string(*x) + "," + std::to_string(*y) + " lies outside " + what + " (" +
-                   std::to_string(top->width()) + " by " + std::to_string(top->height()) + ")");
+    return Refused("point " + std::to_string(*x) + ", " + std::to_string(*y) + " is outside " +
+                   what);
   }
   const Spot spot = SpotOf(top, QPoint(*x, *y));
-  Mouse(spot, QEvent::MouseButtonPress, Qt::RightButton);
-  Mouse(spot, QEvent::MouseButtonRelease, Qt::RightButton);
+  const Qt::MouseButton button = words[1] == "left" ? Qt::LeftButton : Qt::RightButton;
+  Mouse(spot, QEvent::MouseButtonPress, button);
+  Mouse(spot, QEvent::MouseButtonRelease, button);
   return {};
 }
 
@@ -455,10 +457,10 @@ Answer Carry(Hwnd hwnd, std::string_view request) {
   const std::string_view command = words[0];
   const std::string what = "window " + HandleText(hwnd);
   QWidget* top = DesktopSession::Current()->LocalWidget(hwnd);
-  if (command == "shot" || command == "key" || command == "raise" || command == "rclick") {
+  if (command == "shot" || command == "key" || command == "raise" || command == "press") {
     if (!top) return Refused(what + " has no widget: it shows nothing and takes no input");
     if (command == "shot") return Picture(top, what);
-    if (command == "rclick") return RightClick(top, words, what);
+    if (command == "press") return Press(top, words, what);
     if (command == "raise") {
       top->raise();
       top->activateWindow();
