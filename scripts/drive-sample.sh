@@ -94,12 +94,16 @@ sleep 0.5  # the displays' messages reach umd-monitor
 step shot "$peripherals" "$sample/peripherals.png"
 
 # The developer tools, each from the sources panel's pop-up menu (the right button where
-# no control is, then the item's mnemonic), each one's content shown once: the variables
-# windows, the script editor, the debug window (whose lines Ctrl+S saves to a file).
+# no control is, then the item's mnemonic), each one's content shown once: the debug
+# window, opened first so that it shows the lines a source button runs, the variables
+# windows, the script editor, and the debug window's lines (Ctrl+S saves them to a file).
 menu() {
   step press "$sources" right 280 90
   step key "$sources" "$1"
 }
+menu s
+debugwin="$(window "Velcrum Debug")"
+step click "$sources" 1003
 menu v
 variables="$(window "Debug 1")"
 step items "$variables" 21000
@@ -108,8 +112,6 @@ menu e
 editor="$(window "Velcrum Editor")"
 step items "$editor" 604
 step shot "$editor" "$sample/editor.png"
-menu s
-debugwin="$(window "Velcrum Debug")"
 step shot "$debugwin" "$sample/debug.png"
 step key "$debugwin" '{Ctrl+s}'
 for _ in $(seq 30); do
