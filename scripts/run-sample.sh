@@ -69,7 +69,8 @@ else
   # No sound card either: ALSA plays into build/sample/played.raw (docs/AUDIO.md).
   (cd "$sample" && ALSA_CONFIG_PATH="$root/scripts/headless-alsa.conf" \
     VELCRUM_ALSA_OUT="$sample/played.raw" QT_QPA_PLATFORM=offscreen VELCRUM_MESSAGEBOX=ok \
-    VELCRUM_PRINT_TO="$sample/destinations.pdf" exec timeout 60 ./SAMPLE.EXE headless) \
+    VELCRUM_PRINT_TO="$sample/destinations.pdf" VELCRUM_FILEDIALOG="SAMPLE__.001.debug.txt" \
+    exec timeout 60 ./SAMPLE.EXE headless) \
     2>"$sample/velcrum.err" &
   panel=$!
   bash "$root/scripts/drive-sample.sh" "$root/build/apps/desktop/desktop" "$sample" \

@@ -11,7 +11,7 @@
 // window also takes keys: the arrows, Page Up and Down, Home and End scroll; Shift with a
 // left press selects a line and dragging stretches the selection, Ctrl+A selects every
 // line, Escape clears the selection, Ctrl+C copies the selected lines, and Ctrl+S saves
-// every line (newest last) to "<instance name>.debug.txt" in the current directory. A
+// every line (newest last) to a file the file dialog asks for. A
 // close request from the title bar switches the window off as the menu's item does.
 #include "tools/debug_window.h"
 
@@ -26,6 +26,7 @@
 #include "interpreter/host.h"
 #include "platform/atomic_file.h"
 #include "platform/desktop/clipboard.h"
+#include "platform/desktop/file_dialog.h"
 #include "platform/desktop/text_view.h"
 #include "platform/dialog.h"
 #include "runtime/menu_items.h"
@@ -128,8 +129,19 @@ int LineUnder(const DebugWindow& window, int32_t lParam) {
   return index < g_debugLines.Count() ? index : -1;
 }
 
-void SaveLines() {
-  const std::string path = g_instanceName + ".debug.txt";
+// "Save as": the file dialog proposes "<instance name>.debug.txt" in the current
+// directory.
+void SaveLines(const DebugWindow& window) {
+  platform::FileDialogRequest request;
+  request.purpose = platform::FileDialogRequest::Purpose::kSave;
+  request.title = "Save Debug Window";
+  request.filters = {"Text files (*.txt)", "All Files (*.*)"};
+  request.defaultSuffix = "txt";
+  request.fileName = g_instanceName + ".debug.txt";
+  request.owner = window.view->GetWindow().Handle();
+  const std::optional<std::string> chosen = platform::ChooseFile(request);
+  if (!chosen) return;
+  const std::string& path = *chosen;
   const int lines = g_debugLines.Count();
   if (ReplaceFile(path, g_debugLines.Text()) != FileWrite::kWritten) {
     const std::string reason = std::strerror(errno);
@@ -180,7 +192,7 @@ void OnCharacter(DebugWindow& window, uint32_t character) {
       }
       return;
     case kCtrlS:
-      SaveLines();
+      SaveLines(window);
       return;
     default:
       return;

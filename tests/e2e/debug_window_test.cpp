@@ -38,10 +38,13 @@ class DebugWindowTest : public PanelTest {
     const std::string panel = MakePanel(
         "DESK", {R"(30000, "NA a% 1 a%:JL a% 40 30000 100")", R"(100, "NA d% 1 d%")",
                  R"(200, "NA b% 1 b%:JL b% 5 200 0")", R"(300, "NA c% 1 c%:JL c% 5 300 0")"});
-    // The panel saves into its current directory.
+    // Ctrl+S asks for a file: the headless answer is the name the dialog proposes, in the
+    // panel's current directory.
     const std::filesystem::path here = std::filesystem::current_path();
     std::filesystem::current_path(root_);
+    setenv("VELCRUM_FILEDIALOG", (std::string(kInstance) + ".debug.txt").c_str(), 1);
     Peer& started = StartPanel(panel);
+    unsetenv("VELCRUM_FILEDIALOG");
     std::filesystem::current_path(here);
     return started;
   }

@@ -5,6 +5,7 @@
 #include "tools/debug_window.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -134,10 +135,10 @@ TEST_F(DebugWindowInProcessTest, TheScrollBarFollowsTheNewestEndAndStaysWhenScro
 }
 
 TEST_F(DebugWindowInProcessTest, AFailedSaveSaysSoInABox) {
-  const std::string kept = g_instanceName;
-  g_instanceName = dir_ + "/no such directory/DESK____.001";
+  // The file dialog's answer, headless: a file in a directory that does not exist.
+  setenv("VELCRUM_FILEDIALOG", (dir_ + "/no such directory/DESK____.001.debug.txt").c_str(), 1);
   Key(Qt::Key_S, Qt::ControlModifier, "\x13");
-  g_instanceName = kept;
+  unsetenv("VELCRUM_FILEDIALOG");
   ASSERT_EQ(host_.boxes.size(), 1u);
   EXPECT_EQ(host_.boxes[0].caption, "Velcrum Debug");
   EXPECT_NE(host_.boxes[0].text.find("could not be saved to '" + dir_ + "/no such directory/"),

@@ -65,6 +65,7 @@ std::optional<std::string> ChooseFile(const FileDialogRequest& request) {
   for (const std::string& filter : request.filters) filters << ToQString(filter);
   dialog->setNameFilters(filters);
   dialog->setDefaultSuffix(ToQString(request.defaultSuffix));
+  if (!request.fileName.empty()) dialog->selectFile(ToQString(request.fileName));
   if (request.purpose == FileDialogRequest::Purpose::kOpen) {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);

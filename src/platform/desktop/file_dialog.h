@@ -26,6 +26,8 @@ struct FileDialogRequest {
   std::string defaultSuffix;
   // Where the dialog starts; empty: the current directory.
   std::string directory;
+  // The name the dialog proposes (a save dialog's field); empty: none.
+  std::string fileName;
   Hwnd owner = kNoWindow;
 };
 
