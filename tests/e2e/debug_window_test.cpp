@@ -49,14 +49,6 @@ class DebugWindowTest : public PanelTest {
     return started;
   }
 
-  std::string Tool(const std::vector<std::string>& arguments) {
-    int status = -1;
-    std::string errors;
-    const std::string out = RunTool(arguments, &status, &errors);
-    EXPECT_EQ(status, 0) << errors;
-    return out;
-  }
-
   void Post(Hwnd hwnd, uint32_t message, uint32_t wParam) {
     Tool({"post", HandleText(hwnd), std::to_string(message), std::to_string(wParam)});
   }

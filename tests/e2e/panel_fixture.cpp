@@ -82,6 +82,14 @@ void PanelTest::MakeResourceScript(const std::string& name, const std::string& t
   std::ofstream(panels_ / (name + ".rc")) << text;
 }
 
+std::string PanelTest::Tool(const std::vector<std::string>& arguments) {
+  int status = -1;
+  std::string errors;
+  const std::string out = RunTool(arguments, &status, &errors);
+  EXPECT_EQ(status, 0) << errors;
+  return out;
+}
+
 platform::testing::Peer& PanelTest::StartNxi(const std::vector<std::string>& arguments) {
   nxiLog_ = logs_ + "/nxi.log";
   std::vector<std::string> words{"--log", nxiLog_};

@@ -43,6 +43,9 @@ class PanelTest : public platform::testing::DesktopTest {
   // Waits until the peer's standard error holds the text.
   bool AwaitOutput(const platform::testing::Peer& peer, const std::string& text,
                    int timeoutMs = 10000);
+  // The desktop tool (docs/DESKTOP-TOOL.md) with these arguments, expected to succeed;
+  // what it printed.
+  std::string Tool(const std::vector<std::string>& arguments);
   // Exit status of a peer that has ended (-1 when it ended by a signal).
   static int ExitCode(const platform::testing::Peer& peer);
 

@@ -68,13 +68,6 @@ class ScriptEditorTest : public PanelTest {
     ASSERT_NE(editor, kNoWindow) << ErrorOutput(*panelProcess_);
     editor_ = HandleText(editor);
   }
-  std::string Tool(const std::vector<std::string>& arguments) {
-    int status = -1;
-    std::string errors;
-    const std::string out = RunTool(arguments, &status, &errors);
-    EXPECT_EQ(status, 0) << errors;
-    return out;
-  }
   // The field's text replaced by `record`, as an author selects all and types.
   void Type(const std::string& record) {
     Tool({"click", editor_, kField});

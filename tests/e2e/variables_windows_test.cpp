@@ -44,13 +44,6 @@ class VariablesWindowsTest : public PanelTest {
     ASSERT_NE(window, kNoWindow) << ErrorOutput(*panel_);
     panelWindow_ = HandleText(window);
   }
-  std::string Tool(const std::vector<std::string>& arguments) {
-    int status = -1;
-    std::string errors;
-    const std::string out = RunTool(arguments, &status, &errors);
-    EXPECT_EQ(status, 0) << errors;
-    return out;
-  }
   // A right click on the panel where no control is, then the item's mnemonic.
   void ChooseFromPanelMenu(const std::string& mnemonic) {
     Tool({"press", panelWindow_, "right", "250", "120"});

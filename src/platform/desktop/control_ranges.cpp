@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "platform/desktop/dialog_control.h"
+#include "platform/desktop/slider_requests.h"
 
 namespace velcrum::platform {
 namespace {
@@ -27,34 +28,6 @@ constexpr uint32_t TBS_VERT = 0x0002;
 constexpr uint32_t UDS_WRAP = 0x0001;
 constexpr uint32_t UDS_HORZ = 0x0040;
 constexpr uint32_t PBS_VERTICAL = 0x0004;
-constexpr uint16_t SB_TOP = 6;
-constexpr uint16_t SB_BOTTOM = 7;
-
-// The request an action of a Qt slider stands for; false for none.
-bool RequestOf(int action, uint16_t& request) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      request = SB_LINEUP;
-      return true;
-    case QAbstractSlider::SliderSingleStepAdd:
-      request = SB_LINEDOWN;
-      return true;
-    case QAbstractSlider::SliderPageStepSub:
-      request = SB_PAGEUP;
-      return true;
-    case QAbstractSlider::SliderPageStepAdd:
-      request = SB_PAGEDOWN;
-      return true;
-    case QAbstractSlider::SliderToMinimum:
-      request = SB_TOP;
-      return true;
-    case QAbstractSlider::SliderToMaximum:
-      request = SB_BOTTOM;
-      return true;
-    default:
-      return false;
-  }
-}
 
 // Scroll bars and trackbars: one Qt slider, and whether it keeps the program's position.
 class SliderControl final : public DialogControl {
@@ -92,7 +65,7 @@ class SliderControl final : public DialogControl {
     });
     QObject::connect(slider_, &QAbstractSlider::actionTriggered, &context_, [this](int action) {
       uint16_t request = 0;
-      if (!RequestOf(action, request)) return;
+      if (!SliderRequestOf(action, request)) return;
       // Qt applies the action's position after this signal: a scroll bar keeps its own.
       if (programOwnsThumb_) slider_->setSliderPosition(slider_->value());
       Scroll(vertical_, request, slider_->sliderPosition());

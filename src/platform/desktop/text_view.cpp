@@ -15,15 +15,13 @@
 #include <string>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/slider_requests.h"
 #include "platform/desktop/text_conversion.h"
 #include "platform/dialog.h"
 
 namespace velcrum::platform {
 namespace {
 
-constexpr uint32_t WM_SIZE = 0x0005;
-constexpr uint16_t SB_TOP = 6;
-constexpr uint16_t SB_BOTTOM = 7;
 constexpr int kLinesPerWheelNotch = 3;
 constexpr int kWheelNotch = 120;
 // The shortest time between two paintings of new text: 50 a second.
@@ -32,32 +30,6 @@ constexpr qint64 kPaintIntervalMs = 20;
 int32_t PackWords(int low, int high) {
   return static_cast<int32_t>((static_cast<uint32_t>(high & 0xFFFF) << 16) |
                               static_cast<uint32_t>(low & 0xFFFF));
-}
-
-// The scroll request a Qt slider action stands for; false for none.
-bool RequestOf(int action, uint16_t& request) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      request = SB_LINEUP;
-      return true;
-    case QAbstractSlider::SliderSingleStepAdd:
-      request = SB_LINEDOWN;
-      return true;
-    case QAbstractSlider::SliderPageStepSub:
-      request = SB_PAGEUP;
-      return true;
-    case QAbstractSlider::SliderPageStepAdd:
-      request = SB_PAGEDOWN;
-      return true;
-    case QAbstractSlider::SliderToMinimum:
-      request = SB_TOP;
-      return true;
-    case QAbstractSlider::SliderToMaximum:
-      request = SB_BOTTOM;
-      return true;
-    default:
-      return false;
-  }
 }
 
 QColor ToQColor(Colour colour) {
@@ -98,7 +70,7 @@ class TextViewWidget final : public QWidget {
       const uint32_t message = bar == &vertical_ ? WM_VSCROLL : WM_HSCROLL;
       QObject::connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, message](int a) {
         uint16_t request = 0;
-        if (!RequestOf(a, request)) return;
+        if (!SliderRequestOf(a, request)) return;
         // Qt applies the action's position after this signal; the owner sets the thumb.
         bar->setSliderPosition(bar->value());
         Tell(message, request, bar->value());
