@@ -50,11 +50,10 @@ class ScriptEditorTest : public PanelTest {
   }
   // The panel, started in its own directory (the editor saves into the current one), with
   // the editor open.
-  void StartWithEditor(const std::vector<std::string>& ini = {"[Debug]", "EnableOutputDBWIN=1",
-                                                              "OutputDebug=1"}) {
+  void StartWithEditor(const std::vector<std::string>& script = kScript) {
     StartNxi();
-    WriteVelcrumIni(ini);
-    const std::string program = MakePanel("DESK", kScript);
+    WriteVelcrumIni({"[Debug]", "EnableOutputDBWIN=1", "OutputDebug=1"});
+    const std::string program = MakePanel("DESK", script);
     MakeResourceScript("DESK", kResources);
     savedDirectory_ = fs::current_path();
     fs::current_path(panels_);
@@ -201,6 +200,25 @@ TEST_F(ScriptEditorTest, SaveWritesTheDefaultFileAndTheFileButtonsLoadAndAppend)
   EXPECT_TRUE(WaitUntil([&] { return Items().find("120, ") != std::string::npos; }, 5000));
   Tool({"click", panel_, "120"});
   EXPECT_TRUE(Shows(panel_, "3001", "\"one\""));
+}
+
+TEST_F(ScriptEditorTest, StartScrollsTheListToTheStartUpSection) {
+  // More lines than the list shows, before the start-up section.
+  std::vector<std::string> script = kScript;
+  for (int line = 1; line <= 60; ++line) {
+    script.push_back(std::to_string(line) + ", \"EI line " + std::to_string(line) + "\"");
+  }
+  StartWithEditor(script);
+  const std::string before = dir_ + "/before.png";
+  const std::string after = dir_ + "/after.png";
+  Tool({"shot", editor_, before});
+  Press(706);
+  Tool({"shot", editor_, after});
+  EXPECT_NE(ReadWholeFile(before), ReadWholeFile(after)) << "the list did not scroll";
+  // Scrolled already: a second Start leaves the list where it is.
+  Press(706);
+  Tool({"shot", editor_, before});
+  EXPECT_EQ(ReadWholeFile(before), ReadWholeFile(after));
 }
 
 TEST_F(ScriptEditorTest, EraseAnsweredNoKeepsEveryLine) {
