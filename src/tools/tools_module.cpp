@@ -1,8 +1,8 @@
 // The module of the developer tools. The shell acts on its menu items first (check marks,
 // the debug flags written to VELCRUM.INI) and then offers them here: the debug window
 // follows the ShowDebugWindow switch, item 504 toggles the variables windows, 505 (Clear
-// Variables) lists them anew, 501 opens the editor and the editor's own Exit closes it. Timer 22
-// refreshes the variables.
+// Variables) lists them anew, 501 opens the editor and the editor's own Exit closes it.
+// Timer 22 refreshes the variables.
 #include "tools/tools_module.h"
 
 #include "interpreter/settings.h"
