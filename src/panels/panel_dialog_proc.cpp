@@ -23,12 +23,8 @@ namespace {
 using platform::Message;
 using platform::Result;
 
-uint16_t LowWord(uint32_t value) {
-  return static_cast<uint16_t>(value & 0xFFFF);
-}
-uint16_t HighWord(uint32_t value) {
-  return static_cast<uint16_t>(value >> 16);
-}
+using platform::HighWord;
+using platform::LowWord;
 
 // Tells the script editor, when it is open, which line a control runs.
 void ShowControlInEditor(int line, bool alsoDebugOut) {

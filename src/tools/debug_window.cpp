@@ -38,6 +38,8 @@
 namespace velcrum {
 namespace {
 
+using platform::HighWord;
+using platform::LowWord;
 using platform::Message;
 using platform::Result;
 
@@ -76,14 +78,6 @@ struct DebugWindow {
 };
 
 std::unique_ptr<DebugWindow> g_debugWindow;
-
-uint16_t LowWord(uint32_t value) {
-  return static_cast<uint16_t>(value & 0xFFFF);
-}
-
-uint16_t HighWord(uint32_t value) {
-  return static_cast<uint16_t>(value >> 16);
-}
 
 // Hands the scroll positions to the view; the text moved up one row, or is redrawn whole.
 void ShowScrolling(DebugWindow& window, bool movedUpOneRow) {

@@ -232,8 +232,8 @@ void ShowStartupSection() {
 }
 
 void OnCommand(uint32_t wParam) {
-  const int id = static_cast<int>(wParam & 0xFFFF);
-  const uint16_t code = static_cast<uint16_t>(wParam >> 16);
+  const int id = LowWord(wParam);
+  const uint16_t code = HighWord(wParam);
   if (id == kLineList) {
     if (code == LBN_SELCHANGE) {
       const int selected = g_editor->CurrentSelection(kLineList);
@@ -286,7 +286,8 @@ Result EditorProc(const Message& message) {
   if (!g_editor) return 0;
   switch (message.message) {
     case WM_SIZE:
-      LayOut(*g_editor, message.lParam & 0xFFFF, (message.lParam >> 16) & 0xFFFF);
+      LayOut(*g_editor, LowWord(static_cast<uint32_t>(message.lParam)),
+             HighWord(static_cast<uint32_t>(message.lParam)));
       return 1;
     case WM_COMMAND:
       OnCommand(message.wParam);

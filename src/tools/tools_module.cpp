@@ -57,7 +57,7 @@ void OnMenuItem(uint32_t item) {
 
 void MainWindowMessage(const platform::Message& message) {
   if (message.message == platform::WM_COMMAND) {
-    OnMenuItem(message.wParam & 0xFFFF);
+    OnMenuItem(platform::LowWord(message.wParam));
   } else if (message.message == platform::WM_TIMER && message.wParam == kVariablesRefreshTimer) {
     RefreshVariablesWindows();
   }

@@ -54,17 +54,12 @@ DialogTemplate VariablesWindowTemplate(const char* caption, int listId) {
   return window;
 }
 
-uint16_t LowWord(uint32_t value) {
-  return static_cast<uint16_t>(value & 0xFFFF);
-}
-
 Result VariablesWindowProc(const VariablesWindow& window, const Message& message) {
   switch (message.message) {
     case WM_SIZE:
       // lParam: the client width in the low word, the height in the high word.
-      window.dialog->ResizeControl(
-          window.listId, LowWord(static_cast<uint32_t>(message.lParam)),
-          static_cast<uint16_t>(static_cast<uint32_t>(message.lParam) >> 16));
+      window.dialog->ResizeControl(window.listId, LowWord(static_cast<uint32_t>(message.lParam)),
+                                   HighWord(static_cast<uint32_t>(message.lParam)));
       return 1;
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:

@@ -351,7 +351,7 @@ DialogCreation DesktopDialog::Build(const DialogTemplate& dialogTemplate, Hwnd o
     widget->resized = [self](QSize size) {
       const auto width = static_cast<uint32_t>(std::min(size.width(), 0xFFFF));
       const auto height = static_cast<uint32_t>(std::min(size.height(), 0xFFFF));
-      self->NotifyDialog(Message::Plain(WM_SIZE, 0, static_cast<int32_t>(width | (height << 16))));
+      self->NotifyDialog(Message::Plain(WM_SIZE, 0, static_cast<int32_t>(MakeLong(width, height))));
     };
   }
 

@@ -14,6 +14,18 @@
 
 namespace velcrum::platform {
 
+// The two 16-bit halves of a wParam or lParam (LOWORD, HIWORD), and a value made of two
+// (MAKELONG), as notifications and sizes pack them.
+constexpr uint16_t LowWord(uint32_t value) {
+  return static_cast<uint16_t>(value & 0xFFFF);
+}
+constexpr uint16_t HighWord(uint32_t value) {
+  return static_cast<uint16_t>(value >> 16);
+}
+constexpr uint32_t MakeLong(uint32_t low, uint32_t high) {
+  return (low & 0xFFFF) | ((high & 0xFFFF) << 16);
+}
+
 // A window handle: unique on the desktop, 1 to 0xFFFE. 0 is no window; kBroadcast
 // addresses every top-level window of the desktop, as HWND_BROADCAST does.
 using Hwnd = uint32_t;

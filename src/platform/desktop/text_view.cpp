@@ -27,11 +27,6 @@ constexpr int kWheelNotch = 120;
 // The shortest time between two paintings of new text: 50 a second.
 constexpr qint64 kPaintIntervalMs = 20;
 
-int32_t PackWords(int low, int high) {
-  return static_cast<int32_t>((static_cast<uint32_t>(high & 0xFFFF) << 16) |
-                              static_cast<uint32_t>(low & 0xFFFF));
-}
-
 QColor ToQColor(Colour colour) {
   return QColor(colour.red, colour.green, colour.blue);
 }
@@ -117,7 +112,7 @@ class TextViewWidget final : public QWidget {
     vertical_.setGeometry(area.width(), 0, extent_, area.height());
     horizontal_.setGeometry(0, area.height(), area.width(), extent_);
     changed_ = true;
-    Tell(WM_SIZE, 0, 0, PackWords(area.width(), area.height()));
+    Tell(WM_SIZE, 0, 0, static_cast<int32_t>(MakeLong(area.width(), area.height())));
     update();
   }
 
@@ -163,7 +158,8 @@ class TextViewWidget final : public QWidget {
  private:
   void Tell(uint32_t message, uint16_t request, int position, int32_t lParam = 0) {
     if (window)
-      Send(window->Handle(), Message::Plain(message, PackWords(request, position), lParam));
+      Send(window->Handle(),
+           Message::Plain(message, MakeLong(request, static_cast<uint32_t>(position)), lParam));
   }
 
   // The painting follows when the event loop next runs, or, within kPaintIntervalMs of
