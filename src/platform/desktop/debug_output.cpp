@@ -1,10 +1,9 @@
 // The system-debugger channel: standard error and the attached debug monitors.
 #include "platform/desktop/debug_output.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <string>
+
+#include "platform/standard_error.h"
 
 namespace velcrum::platform {
 
@@ -15,13 +14,7 @@ void OutputDebugString(std::string_view text) {
   if (text.ends_with('\r')) text.remove_suffix(1);
   std::string line(text);
   line += '\n';
-  std::string_view rest = line;
-  while (!rest.empty()) {
-    const ssize_t n = write(STDERR_FILENO, rest.data(), rest.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    rest.remove_prefix(static_cast<size_t>(n));
-  }
+  WriteStandardErrorLine(line);
   DeliverToDebugMonitors(text);
 }
 

@@ -2,8 +2,6 @@
 // on every desktop and under the offscreen platform).
 #include "platform/desktop/file_dialog.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -13,23 +11,14 @@
 
 #include "platform/desktop/desktop_session.h"
 #include "platform/desktop/text_conversion.h"
+#include "platform/standard_error.h"
 
 namespace velcrum::platform {
 namespace {
 
-void WriteToStandardError(const std::string& title, const std::string& answer) {
-  const std::string line = "FILEDIALOG " + title + ": " + answer + "\n";
-  std::string_view rest = line;
-  while (!rest.empty()) {
-    const ssize_t n = write(STDERR_FILENO, rest.data(), rest.size());
-    if (n <= 0) return;
-    rest.remove_prefix(static_cast<size_t>(n));
-  }
-}
-
 std::optional<std::string> HeadlessAnswer(const FileDialogRequest& request, const char* setting) {
   std::string answer = setting;
-  WriteToStandardError(request.title, answer);
+  WriteStandardErrorLine("FILEDIALOG " + request.title + ": " + answer + "\n");
   if (answer.empty()) return std::nullopt;
   std::error_code ignored;
   std::filesystem::path path = std::filesystem::absolute(answer, ignored);

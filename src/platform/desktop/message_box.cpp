@@ -1,17 +1,15 @@
 // Message boxes: Qt's, or the headless answer.
 #include "platform/desktop/message_box.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <cerrno>
 #include <cstdlib>
 #include <string>
 
 #include "platform/desktop/desktop_session.h"
 #include "platform/desktop/text_conversion.h"
+#include "platform/standard_error.h"
 
 namespace velcrum::platform {
 namespace {
@@ -86,13 +84,7 @@ void WriteToStandardError(std::string_view caption, std::string_view text) {
   line += ": ";
   AppendEscaped(line, text);
   line += '\n';
-  std::string_view rest = line;
-  while (!rest.empty()) {
-    const ssize_t n = write(STDERR_FILENO, rest.data(), rest.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    rest.remove_prefix(static_cast<size_t>(n));
-  }
+  WriteStandardErrorLine(line);
 }
 
 }  // namespace
